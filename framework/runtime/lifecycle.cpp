@@ -1,0 +1,137 @@
+#include "lifecycle.h"
+
+#include <cstdio>
+#include <thread>
+
+#include "class_record.h"
+#include "exceptions.h"
+
+namespace {
+
+struct RuntimeState {
+    std::thread::id mainThread = std::this_thread::get_id();
+    std::vector<std::string> initializersRun;
+    double version = 0;
+    ExceptionHelper helper = nullptr;
+    void (*reporter)(Object*) = nullptr;
+    int64_t unhandled = 0;
+    std::vector<void (*)()> finalizers;
+    int exitStatus = 0;
+    bool tracing = false;
+    std::vector<std::string> trace;
+};
+
+RuntimeState& State() {
+    static auto* state = new RuntimeState();
+    return *state;
+}
+
+void ReportToStandardError(Object* exception) {
+    std::string text = exception ? exception->cls->name : "nil";
+    if (exception && RuntimeObjectIsa(exception, RuntimeException::dunder_Lookup())) {
+        String message = RuntimeExceptionMessage(exception);
+        if (!message.Empty()) text += ": " + message.Std();
+    }
+    std::fprintf(stderr, "Unhandled exception: %s\n", text.c_str());
+}
+
+}  // namespace
+
+void RuntimeInit(int argc, char** argv) {
+    (void)argc;
+    (void)argv;  // the program takes no command line
+    State().mainThread = std::this_thread::get_id();
+}
+
+void RuntimePerformInitializers(std::span<const Initializer> table) {
+    for (const Initializer& entry : table) {
+        entry.function();
+        State().initializersRun.emplace_back(entry.name);
+    }
+}
+
+const std::vector<std::string>& RuntimeInitializersRun() { return State().initializersRun; }
+
+void RuntimeSetVersion(double version) {
+    State().version = version;
+    if (State().tracing) RuntimeTrace("RuntimeSetVersion " + std::to_string(version));
+}
+double RuntimeVersion() { return State().version; }
+
+void RuntimeSetExceptionHelper(GenericFn helper) {
+    State().helper = reinterpret_cast<ExceptionHelper>(helper);
+}
+void _RuntimeSetExceptionHelper(GenericFn helper) { RuntimeSetExceptionHelper(helper); }
+bool RuntimeHasExceptionHelper() { return State().helper != nullptr; }
+
+Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* argument) {
+    if (State().helper) return State().helper(reinterpret_cast<void*>(function), argument);
+    try {
+        function(argument);
+    } catch (const RaisedException& raised) {
+        if (RuntimeObjectIsa(raised.ExceptionObject().get(), RuntimeException::dunder_Lookup()))
+            return raised.ExceptionObject();
+        throw;
+    }
+    return nullptr;
+}
+
+void RuntimeUnhandledException(Object* exception) {
+    ++State().unhandled;
+    if (State().tracing) RuntimeTrace(std::string("RuntimeUnhandledException ") + (exception ? exception->cls->name : "nil"));
+    if (State().reporter) {
+        State().reporter(exception);
+    } else {
+        ReportToStandardError(exception);
+    }
+}
+void _UnhandledException(Object* exception) { RuntimeUnhandledException(exception); }
+
+void RuntimeSetUnhandledExceptionReporter(void (*reporter)(Object*)) { State().reporter = reporter; }
+int64_t RuntimeUnhandledExceptionCount() { return State().unhandled; }
+
+void RuntimeAddFinalizer(void (*finalizer)()) { State().finalizers.push_back(finalizer); }
+
+void RuntimePerformFinalizers() {
+    auto& finalizers = State().finalizers;
+    while (!finalizers.empty()) {
+        auto finalizer = finalizers.back();
+        finalizers.pop_back();
+        finalizer();
+    }
+    if (State().tracing) RuntimeTrace("RuntimePerformFinalizers");
+}
+
+void RuntimeSetExitStatus(int status) { State().exitStatus = status; }
+
+int RuntimeExit() {
+    int status = State().exitStatus;
+    if (State().unhandled > 0 && status == 0) status = 1;
+    return status;
+}
+
+bool RuntimeIsMainThread() { return std::this_thread::get_id() == State().mainThread; }
+
+void _UITrap() {
+    if (!RuntimeIsMainThread())
+        RuntimeRaiseNew(ThreadAccessingUIException::dunder_Lookup(),
+                        "user-interface operations may run only on the main thread");
+}
+
+void RuntimeTraceEnable(bool on) { State().tracing = on; }
+bool RuntimeTraceEnabled() { return State().tracing; }
+void RuntimeTrace(std::string_view entry) {
+    if (State().tracing) State().trace.emplace_back(entry);
+}
+std::vector<std::string> RuntimeTraceLog() { return State().trace; }
+void RuntimeTraceClear() { State().trace.clear(); }
+
+void RuntimeResetForTesting() {
+    RuntimeState& state = State();
+    state.helper = nullptr;
+    state.unhandled = 0;
+    state.exitStatus = 0;
+    state.finalizers.clear();
+    state.trace.clear();
+    state.initializersRun.clear();
+}

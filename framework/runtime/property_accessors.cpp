@@ -1,0 +1,65 @@
+#include "property_accessors.h"
+
+#include "exceptions.h"
+#include "weak_ref.h"
+
+namespace props {
+
+::String String::Get(::Object* object, int32_t offset) {
+    return ::String::CopyRaw(RuntimeRequire(object)->Field<StringData*>(offset));
+}
+
+void String::Set(::Object* object, int32_t offset, ::String value) {
+    StringData*& field = RuntimeRequire(object)->Field<StringData*>(offset);
+    StringData* old = std::exchange(field, value.RetainRaw());
+    ::String::AdoptRaw(old);  // released here
+}
+
+Variant String::Introspection::GetValue(::Object* object, const PropertyEntry* entry) {
+    auto get = reinterpret_cast<::String (*)(::Object*, int32_t)>(entry->getter);
+    return Variant(get(RuntimeRequire(object), entry->fieldOffset));
+}
+
+void String::Introspection::SetValue(::Object* object, const PropertyEntry* entry,
+                                     const Variant& value) {
+    if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+    auto set = reinterpret_cast<void (*)(::Object*, int32_t, ::String)>(entry->setter);
+    set(RuntimeRequire(object), entry->fieldOffset, value.AsString());
+}
+
+Ref<::Object> Object::Get(::Object* object, int32_t offset) {
+    return Ref<::Object>::Retain(RuntimeRequire(object)->Field<::Object*>(offset));
+}
+
+void Object::Set(::Object* object, int32_t offset, ::Object* value) {
+    ::Object*& field = RuntimeRequire(object)->Field<::Object*>(offset);
+    RuntimeRetain(value);
+    ::Object* old = std::exchange(field, value);
+    RuntimeRelease(old);
+}
+
+Variant Object::Introspection::GetValue(::Object* object, const PropertyEntry* entry) {
+    auto get = reinterpret_cast<Ref<::Object> (*)(::Object*, int32_t)>(entry->getter);
+    return Variant(get(RuntimeRequire(object), entry->fieldOffset));
+}
+
+void Object::Introspection::SetValue(::Object* object, const PropertyEntry* entry,
+                                     const Variant& value) {
+    if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+    TypeCode code = ParseTypeCode(entry->typeText);
+    ::Object* target = RuntimeCastArgument(value.BorrowObject(), code);
+    auto set = reinterpret_cast<void (*)(::Object*, int32_t, ::Object*)>(entry->setter);
+    set(RuntimeRequire(object), entry->fieldOffset, target);
+}
+
+void WeakRef::Set(::Object* object, int32_t offset, ::Object* value) {
+    RuntimeCheckCast(value, ::WeakRef::dunder_Lookup());
+    Object::Set(object, offset, value);
+}
+
+void WeakRef::Introspection::SetValue(::Object* object, const PropertyEntry* entry,
+                                      const Variant& value) {
+    Set(RuntimeRequire(object), entry->fieldOffset, value.BorrowObject());
+}
+
+}  // namespace props
