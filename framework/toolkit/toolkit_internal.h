@@ -1,0 +1,35 @@
+// What the toolkit's parts need of one another. Not for the program: the program reaches
+// the toolkit only through the public headers.
+#pragma once
+
+#include "framework/runtime/runtime.h"
+
+class QWidget;
+class QMenuBar;
+class QAction;
+
+// ---- windows (window.cpp) ---------------------------------------------------------------
+// The top-level widget of a framework window, or nil.
+QWidget* ToolkitWindowWidget(Object* window);
+// The framework window of a widget (the widget itself or one of its ancestors), or nil.
+Object* ToolkitWindowOfWidget(QWidget* widget);
+// The window that handles menu commands now: the active window, else the frontmost shown.
+Object* ToolkitMenuCommandWindow();
+// The method bound to menu item `itemName` on `window` with _AddMenuHandler, or nil.
+GenericFn ToolkitWindowMenuHandler(Object* window, const String& itemName);
+// Raises the window's EnableMenuItems event.
+void ToolkitRaiseEnableMenuItems(Object* window);
+
+// ---- controls (controls, control.cpp) ---------------------------------------------------
+// Makes `window` the owner of a freshly allocated control (before its constructor runs).
+void ToolkitSetControlOwner(Object* control, Object* window);
+// Called by _AddControl: the control's widget joins the window and its Name is set.
+void ToolkitControlAdded(Object* control, Object* window, const String& name);
+// The window that owns a control (borrowed), or nil.
+Object* ToolkitControlOwner(Object* control);
+
+// ---- menus (menu_item.cpp) --------------------------------------------------------------
+// Builds (or refreshes) the Qt menu bar that shows `menuBar`'s items in a window.
+void ToolkitInstallMenuBar(QMenuBar* bar, Object* menuBar);
+// Enables and greys the bar's items as their AutoEnabled state asks, for `window`.
+void ToolkitAutoEnableMenus(Object* menuBar, Object* window);
