@@ -1,0 +1,16 @@
+// The program's three pictures, each loaded once from the application's resources on first
+// use and kept for the life of the process. Each accessor returns the picture with a new
+// reference for the caller, or nil when it cannot be loaded (the next call tries again).
+#pragma once
+
+#include "framework/toolkit/toolkit.h"
+
+namespace _x_Checks {
+Ref<Object> Checks();
+}
+namespace _x_corvane {
+Ref<Object> corvane();
+}
+namespace _x_corvane2 {
+Ref<Object> corvane2();
+}
