@@ -1,0 +1,17 @@
+// Program tests drive the real program code and Qt widgets on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "framework/toolkit/toolkit.h"
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    RuntimeInit(argc, argv);
+    RuntimeInitExternalClasses();
+    ToolkitRecordMessageBoxes(true);
+    ToolkitSetResourceFolder(CORVANE_RESOURCE_FOLDER);
+    return RUN_ALL_TESTS();
+}
