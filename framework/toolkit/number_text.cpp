@@ -10,12 +10,16 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // ---------------------------------------------------------------------------------------------
 // Val
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The decimal exponent of the leading nonzero digit of a number written as
 // <integer digits>.<fraction digits>e<exponent>; used to tell overflow from underflow when
@@ -58,11 +62,11 @@ constexpr size_t kMaxIntegerDigits = 309;
 // What one section of a pattern asks for.
 struct Section {
     std::string_view text;
-    int integer_places = 0;  // 0/# before the point
-    int min_integer = 0;     // position of the leftmost 0 before the point, counted from it
-    int fraction_places = 0; // 0/# after the point
-    int min_fraction = 0;    // position of the rightmost 0 after the point
-    int percent = 0;         // number of "%"
+    int integer_places = 0;   // 0/# before the point
+    int min_integer = 0;      // position of the leftmost 0 before the point, counted from it
+    int fraction_places = 0;  // 0/# after the point
+    int min_fraction = 0;     // position of the rightmost 0 after the point
+    int percent = 0;          // number of "%"
     bool has_point = false;
     bool grouping = false;
     bool has_sign = false;
@@ -128,8 +132,8 @@ Rounded Round(double magnitude, const Section& s, char* scratch, size_t scratch_
     const int shift = 2 * s.percent;
     const int wanted = s.fraction_places + shift;
     const int precision = std::min(wanted, kMaxExactDecimals);
-    char* end = std::to_chars(scratch, scratch + scratch_size, magnitude,
-                              std::chars_format::fixed, precision)
+    char* end = std::to_chars(scratch, scratch + scratch_size, magnitude, std::chars_format::fixed,
+                              precision)
                     .ptr;
     char* point = precision > 0 ? end - precision - 1 : end;  // where the "." is, or the end
     const char* integer_end = point;
@@ -152,8 +156,8 @@ Rounded Round(double magnitude, const Section& s, char* scratch, size_t scratch_
     r.integer = digits;
     r.integer_size = static_cast<size_t>(integer_end - digits);
     r.fraction = fraction;
-    r.zero = r.integer_size == 0 && std::all_of(fraction, fraction + s.fraction_places,
-                                                [](char c) { return c == '0'; });
+    r.zero = r.integer_size == 0 &&
+             std::all_of(fraction, fraction + s.fraction_places, [](char c) { return c == '0'; });
     return r;
 }
 
@@ -395,8 +399,14 @@ int64_t StringDBCSAsc(const String& text) {
     return code;
 }
 
-double Abs(double value) { return std::fabs(value); }
+double Abs(double value) {
+    return std::fabs(value);
+}
 
-double Log(double value) { return std::log(value); }
+double Log(double value) {
+    return std::log(value);
+}
 
-double Exp(double value) { return std::exp(value); }
+double Exp(double value) {
+    return std::exp(value);
+}

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,74 +13,42 @@
 
 namespace {
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
+using Limits = std::numeric_limits<double>;
+constexpr double kInf = Limits::infinity();
 
-struct ValCase {
-    std::string text;
-    double expected;
-};
+double RandomBits(std::mt19937_64& random) {
+    const uint64_t bits = random();
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
 
 TEST(StringVal, ReadsTheLeadingNumber) {
-    const std::string long_one = "1" + std::string(400, '0');            // 1e400
-    const std::string long_tiny = "0." + std::string(1000, '0') + "1";  // 1e-1001
-    const ValCase cases[] = {
-        {"", 0},
-        {"-", 0},
-        {".", 0},
-        {"-.", 0},
-        {"/", 0},
-        {"abc", 0},
-        {"+-1", 0},
-        {"- 1", 0},
-        {"Infinity", 0},
-        {"NaN", 0},
-        {"1/2", 1},
-        {"0.5abc", 0.5},
-        {".5", 0.5},
-        {"5.", 5},
-        {"+.500000", 0.5},
-        {"-.300000", -0.3},
-        {"+6.103034", 6.103034},
-        {"  42", 42},
-        {"\t\n-7.25", -7.25},
-        {"00012", 12},
-        {"1,000", 1},
-        {"12 34", 12},
-        {"0x10", 0},
-        {"1e3", 1000},
-        {"1E+3", 1000},
-        {"2.5e-3", 0.0025},
-        {"5.e2", 500},
-        {".5e1", 5},
-        {"1e", 1},
-        {"1e+", 1},
-        {"1e-x", 1},
-        {"0.1", 0.1},
-        {"4.9e-324", std::numeric_limits<double>::denorm_min()},
-        {"1.7976931348623157e308", std::numeric_limits<double>::max()},
-        {"1e400", kInf},
-        {"-1e400", -kInf},
-        {"1e99999999999999999999", kInf},
-        {"1e-400", 0},
-        {"0e99999999999999999999", 0},
-        {long_one, kInf},
-        {"-" + long_one, -kInf},
-        {long_tiny, 0},
-        {long_one + "e-400", 1},
-        // Correct rounding: 2^53 + 1 lies halfway and goes to even; one more digit breaks the tie.
+    const std::string e400 = "1" + std::string(400, '0');
+    const std::string e_minus_1001 = "0." + std::string(1000, '0') + "1";
+    // clang-format off
+    const std::pair<std::string, double> cases[] = {
+        {"", 0}, {"-", 0}, {".", 0}, {"-.", 0}, {"/", 0}, {"abc", 0}, {"+-1", 0}, {"- 1", 0},
+        {"Infinity", 0}, {"NaN", 0}, {"0x10", 0}, {"1/2", 1}, {"0.5abc", 0.5}, {"1,000", 1},
+        {".5", 0.5}, {"5.", 5}, {"+.500000", 0.5}, {"-.300000", -0.3}, {"\t\n -7.25", -7.25},
+        {"1E+3", 1000}, {"2.5e-3", 0.0025}, {"5.e2", 500}, {"1e", 1}, {"1e+", 1}, {"1e-x", 1},
+        {"4.9e-324", Limits::denorm_min()}, {"1.7976931348623157e308", Limits::max()},
+        {"-1e400", -kInf}, {"1e99999999999999999999", kInf}, {"1e-400", 0},
+        {"0e99999999999999999999", 0}, {e400, kInf}, {e_minus_1001, 0}, {e400 + "e-400", 1},
+        // 2^53 + 1 lies halfway and goes to even; a digit far behind breaks the tie.
         {"9007199254740993", 9007199254740992.0},
         {"9007199254740993.0000000000000000000001", 9007199254740994.0},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(StringVal(String(c.text)), c.expected) << '"' << c.text << '"';
+    // clang-format on
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(StringVal(String(text)), expected) << '"' << text << '"';
     }
 }
 
-TEST(StringVal, AgreesWithStrtodOnRandomDecimals) {
+TEST(StringVal, AgreesWithStrtodAndReadsBackShortestTexts) {
     std::mt19937_64 random(7);
     for (int i = 0; i < 20000; ++i) {
-        std::string text;
-        if (random() % 2) text += "-";
+        std::string text = random() % 2 ? "-" : "";
         const int digits = 1 + static_cast<int>(random() % 30);
         const int point = static_cast<int>(random() % (digits + 1));
         for (int d = 0; d < digits; ++d) {
@@ -89,7 +56,12 @@ TEST(StringVal, AgreesWithStrtodOnRandomDecimals) {
             text += static_cast<char>('0' + random() % 10);
         }
         text += "e" + std::to_string(static_cast<int>(random() % 700) - 350);
-        EXPECT_EQ(StringVal(String(text)), std::strtod(text.c_str(), nullptr)) << text;
+        ASSERT_EQ(StringVal(String(text)), std::strtod(text.c_str(), nullptr)) << text;
+
+        const double v = RandomBits(random);
+        if (std::isfinite(v)) {
+            ASSERT_EQ(StringVal(StringFormat(v, "")), v);
+        }
     }
 }
 
@@ -100,81 +72,46 @@ struct FormatCase {
 };
 
 TEST(StringFormat, RendersByPattern) {
+    // clang-format off
     const FormatCase cases[] = {
-        // Results the conversion screens show.
-        {0.5493061, "+0.000000", "+0.549306"},
-        {0.4999999, "+.000000", "+.500000"},
-        {-0.3000004, "+.000000", "-.300000"},
-        {0.0, "+.000000", "+.000000"},
-        {1.5, "+.000000", "+1.500000"},
-        {-12.5, "+.000000", "-12.500000"},
+        // What the conversion screens show.
+        {0.5493061, "+0.000000", "+0.549306"}, {0.4999999, "+.000000", "+.500000"},
+        {-0.3000004, "+.000000", "-.300000"}, {0.0, "+.000000", "+.000000"},
+        {1.5, "+.000000", "+1.500000"}, {-12.5, "+.000000", "-12.500000"},
         {0.5 * std::log(0.7 / 1.3), "+0.000000", "-0.309520"},
-        {std::tanh(1.0), "+.000000", "+.761594"},
-        {std::tanh(-2.5), "+.000000", "-.986614"},
+        {std::tanh(1.0), "+.000000", "+.761594"}, {std::tanh(-2.5), "+.000000", "-.986614"},
         {0.5 * std::log(1.999999 / 0.000001), "+0.000000", "+7.254329"},
         {0.5 * std::log(1.9999999 / (1 - 0.9999999)), "+0.000000", "+8.405621"},
         {0.5 * std::log(1.99999 / (1 - 0.99999)), "+0.000000", "+6.103034"},
-        // Zero, and values shown as zero, carry no minus.
-        {-0.0, "+0.000000", "+0.000000"},
-        {-0.0000001, "+.000000", "+.000000"},
+        // Values shown as zero carry no minus.
+        {-0.0, "+0.000000", "+0.000000"}, {-0.0000001, "+.000000", "+.000000"},
         {-0.04, "#0.#", "0"},
-        // Rounding from the exact binary value; exact ties go to even.
-        {1.005, "0.00", "1.00"},
-        {0.0078125, "0.000000", "0.007812"},
-        {0.0234375, "0.000000", "0.023438"},
-        {2.5, "0", "2"},
-        {3.5, "0", "4"},
-        {0.0000005, "0.000000", "0.000000"},
+        // Rounding from the exact binary value; exact ties (k/128) go to even.
+        {1.005, "0.00", "1.00"}, {0.0078125, "0.000000", "0.007812"},
+        {0.0234375, "0.000000", "0.023438"}, {2.5, "0", "2"}, {3.5, "0", "4"},
         // Signs.
-        {-5, "0", "-5"},
-        {5, "-0", "5"},
-        {-5, "-0", "-5"},
-        {5, "+0", "+5"},
-        {-3.456, "$0.00", "-$3.46"},
-        {-3.456, "0.00-", "3.46-"},
+        {-5, "0", "-5"}, {5, "-0", "5"}, {-5, "-0", "-5"}, {5, "+0", "+5"},
+        {-3.456, "$0.00", "-$3.46"}, {-3.456, "0.00-", "3.46-"},
         // Integer placeholders and grouping.
-        {1234567.891, "#,##0.00", "1,234,567.89"},
-        {123, "#,##0", "123"},
-        {0, "#,##0", "0"},
-        {5, "0,000", "0,005"},
-        {1.5, "00.00", "01.50"},
-        {12345, "##x##", "123x45"},
-        {0, "#", ""},
-        {5, "abc", "abc5"},
+        {1234567.891, "#,##0.00", "1,234,567.89"}, {123, "#,##0", "123"}, {0, "#,##0", "0"},
+        {5, "0,000", "0,005"}, {1.5, "00.00", "01.50"}, {12345, "##x##", "123x45"},
+        {0, "#", ""}, {5, "abc", "abc5"},
         // Optional fraction digits; the point goes with them.
-        {1, "#.##", "1"},
-        {1.5, "#.##", "1.5"},
-        {2, "0.0#", "2.0"},
-        {2.25, "0.0#", "2.25"},
-        {7, "0.", "7"},
-        // Percent scales the exact decimal digits, not a rounded product.
-        {0.5, "0%", "50%"},
-        {0.0325, "0.0%", "3.3%"},
-        {0.7945, "0.0%", "79.4%"},
+        {1, "#.##", "1"}, {1.5, "#.##", "1.5"}, {2, "0.0#", "2.0"}, {7, "0.", "7"},
+        // Percent scales the exact decimal digits: 0.0325 is a little above 13/400.
+        {0.5, "0%", "50%"}, {0.0325, "0.0%", "3.3%"}, {0.7945, "0.0%", "79.4%"},
         {0.01, "0%%", "100%%"},
         // Escapes.
-        {5, "\\#0", "#5"},
-        {7, "0\\%", "7%"},
-        {5, "0\\;x", "5;x"},
-        {1.5, "0\\.0", "0.2"},
+        {5, "\\#0", "#5"}, {7, "0\\%", "7%"}, {5, "0\\;x", "5;x"}, {1.5, "0\\.0", "0.2"},
         // Sections positive;negative;zero.
-        {5, "0;(0)", "5"},
-        {-5, "0;(0)", "(5)"},
-        {-5, "0;-0", "-5"},
-        {-0.01, "0.0;(0.0)", "(0.0)"},
-        {0, "0;(0);zero", "zero"},
-        {-0.2, "0;(0);zero", "zero"},
-        {0.2, "0.0;(0);zero", "0.2"},
-        {-5, "0;;z", "-5"},
-        {0, "0;(0);z;ignored", "z"},
+        {5, "0;(0)", "5"}, {-5, "0;(0)", "(5)"}, {-5, "0;-0", "-5"},
+        {-0.01, "0.0;(0.0)", "(0.0)"}, {-0.2, "0;(0);zero", "zero"},
+        {0.2, "0.0;(0);zero", "0.2"}, {-5, "0;;z", "-5"}, {0, "0;(0);z;more", "z"},
         // Special values and the empty pattern.
-        {std::nan(""), "+0.000000", "NaN"},
-        {kInf, "+0.000000", "+Infinity"},
-        {-kInf, "0", "-Infinity"},
-        {0.1, "", "0.1"},
-        {-2.5, "", "-2.5"},
-        {1e300, "", "1e+300"},
+        {std::nan(""), "+0.000000", "NaN"}, {kInf, "+0.000000", "+Infinity"},
+        {-kInf, "0", "-Infinity"}, {-2.5, "", "-2.5"}, {1e300, "", "1e+300"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(StringFormat(c.value, c.pattern).Std(), c.expected)
             << c.value << " with \"" << c.pattern << '"';
@@ -182,113 +119,67 @@ TEST(StringFormat, RendersByPattern) {
 }
 
 TEST(StringFormat, HandlesHugeOutputs) {
-    const std::string max = StringFormat(std::numeric_limits<double>::max(), "#,##0.00").Std();
-    EXPECT_EQ(max.size(), 309u + 102u + 3u);
+    const std::string max = StringFormat(Limits::max(), "#,##0.00").Std();
+    EXPECT_EQ(max.size(), 309u + 102u + 3u);  // digits, separators, ".00"
     EXPECT_EQ(max.substr(0, 8), "179,769,");
     const std::string tiny =
-        StringFormat(std::numeric_limits<double>::denorm_min(), "0." + std::string(1200, '#'))
-            .Std();
+        StringFormat(Limits::denorm_min(), "0." + std::string(1200, '#')).Std();
     EXPECT_EQ(tiny.size(), 2u + 1074u);
     EXPECT_EQ(tiny.substr(tiny.size() - 4), "5625");  // 2^-1074 = 5^1074 / 10^1074
 }
 
-// What the screens rely on: the text Format shows reads back through Val as exactly the number
-// it shows. The digits themselves are checked against the C library's printf.
+// The text Format shows reads back through Val as exactly the number shown; the digits
+// themselves are checked against the C library's printf.
 TEST(StringFormat, ReadsBackThroughValAsTheNumberShown) {
-    std::vector<double> values = {0.0000005,
-                                  2.5e-7,
-                                  1.5e-6,
-                                  0.0078125,
-                                  0.4999995,
-                                  999999.9999995,
-                                  1e300,
-                                  -1e300,
-                                  -0.0,
-                                  std::numeric_limits<double>::denorm_min(),
-                                  std::numeric_limits<double>::min(),
-                                  std::numeric_limits<double>::max(),
-                                  -std::numeric_limits<double>::max()};
+    // clang-format off
+    std::vector<double> values = {0.0000005, 2.5e-7, 1.5e-6, 0.4999995, 999999.9999995,
+                                  1e300, -1e300, -0.0, Limits::min(), Limits::denorm_min(),
+                                  -Limits::max()};
+    // clang-format on
     std::mt19937_64 random(11);
     for (int i = 0; i < 50000; ++i) {
-        // Random bit patterns cover every magnitude; scaled uniforms cover the usual ones.
-        uint64_t bits = random();
-        double v;
-        std::memcpy(&v, &bits, sizeof v);
+        // Random bit patterns cover every magnitude; scaled uniforms the usual ones.
+        const double v = RandomBits(random);
         if (std::isfinite(v)) values.push_back(v);
         const double u = std::uniform_real_distribution<double>(-1, 1)(random);
         values.push_back(u * std::pow(10.0, static_cast<int>(random() % 20) - 8));
     }
-
-    std::vector<char> printed(400);
+    char printed[400];
     for (double v : values) {
-        std::snprintf(printed.data(), printed.size(), "%+.6f", v);
-        std::string expected = printed.data();
-        if (expected == "-0.000000") expected = "+0.000000";
-        std::string without_zero = expected;
+        std::snprintf(printed, sizeof printed, "%+.6f", v);
+        std::string with_zero = printed;
+        if (with_zero == "-0.000000") with_zero = "+0.000000";
+        std::string without_zero = with_zero;
         if (without_zero.compare(1, 2, "0.") == 0) without_zero.erase(1, 1);
 
-        for (const auto& [pattern, want] :
-             {std::pair<const char*, std::string>{"+0.000000", expected},
-              std::pair<const char*, std::string>{"+.000000", without_zero}}) {
+        for (const auto& [pattern, expected] :
+             {std::pair{"+0.000000", with_zero}, std::pair{"+.000000", without_zero}}) {
             const String shown = StringFormat(v, pattern);
-            ASSERT_EQ(shown.Std(), want) << v << " with " << pattern;
-            ASSERT_EQ(StringVal(shown), std::strtod(shown.Std().c_str(), nullptr)) << want;
+            ASSERT_EQ(shown.Std(), expected) << v << " with " << pattern;
+            ASSERT_EQ(StringVal(shown), std::strtod(expected.c_str(), nullptr)) << expected;
         }
     }
 }
 
-TEST(StringVal, ReadsBackTheShortestText) {
-    std::mt19937_64 random(3);
-    for (int i = 0; i < 20000; ++i) {
-        uint64_t bits = random();
-        double v;
-        std::memcpy(&v, &bits, sizeof v);
-        if (!std::isfinite(v)) continue;
-        ASSERT_EQ(StringVal(StringFormat(v, "")), v) << StringFormat(v, "").Std();
-    }
-}
-
-struct AscCase {
-    const char* text;
-    int64_t expected;
-};
-
 TEST(StringDBCSAsc, GivesTheFirstCodePoint) {
-    const AscCase cases[] = {
-        {"", 0},
-        {"+", 43},
-        {",", 44},
-        {"/", 47},
-        {"0", 48},
-        {"\x08", 8},
-        {"\t", 9},
-        {"A\xE2\x82\xAC", 65},
-        {"\xE2\x80\x99", 0x2019},       // right single quotation mark
-        {"\xC3\xA9t\xC3\xA9", 0xE9},    // é
-        {"\xF0\x9F\x98\x80", 0x1F600},  // a four-byte emoji
-        // Not well-formed: the first byte's value.
-        {"\x80", 0x80},
-        {"\xC3", 0xC3},
-        {"\xC3(", 0xC3},
-        {"\xE2\x80", 0xE2},
-        {"\xC0\xAF", 0xC0},
-        {"\xE0\x80\x80", 0xE0},
-        {"\xED\xA0\x80", 0xED},
-        {"\xF4\x90\x80\x80", 0xF4},
-        {"\xFF", 0xFF},
+    // clang-format off
+    const std::pair<const char*, int64_t> cases[] = {
+        {"", 0}, {"+", 43}, {",", 44}, {"/", 47}, {"0", 48}, {"\x08", 8}, {"\t", 9},
+        {"A\xE2\x82\xAC", 65}, {"\xE2\x80\x99", 0x2019}, {"\xC3\xA9t", 0xE9},
+        {"\xF0\x9F\x98\x80", 0x1F600},
+        // Not well-formed UTF-8: stray continuation, truncated, bad continuation, overlong,
+        // surrogate, beyond U+10FFFF, never a lead byte.
+        {"\x80", 0x80}, {"\xC3", 0xC3}, {"\xE2\x80", 0xE2}, {"\xC3(", 0xC3}, {"\xC0\xAF", 0xC0},
+        {"\xE0\x80\x80", 0xE0}, {"\xED\xA0\x80", 0xED}, {"\xF4\x90\x80\x80", 0xF4}, {"\xFF", 0xFF},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(StringDBCSAsc(String(c.text)), c.expected) << c.text;
-    }
+    // clang-format on
+    for (const auto& [text, expected] : cases) EXPECT_EQ(StringDBCSAsc(text), expected) << text;
 }
 
 TEST(Elementary, AbsLogExp) {
     EXPECT_EQ(Abs(-2.5), 2.5);
-    EXPECT_EQ(Abs(-0.0), 0.0);
     EXPECT_FALSE(std::signbit(Abs(-0.0)));
     EXPECT_DOUBLE_EQ(Log(Exp(1.25)), 1.25);
-    EXPECT_EQ(Log(1), 0);
-    EXPECT_EQ(Exp(0), 1);
     EXPECT_TRUE(std::isnan(Log(-1)));
 }
 
