@@ -49,8 +49,8 @@ double StringVal(const String& text);
 // value that rounds to zero in its section uses the third. An empty section falls back to
 // the first; sections after the third are ignored.
 //
-// Special values ignore the pattern: "NaN", "+Infinity", "-Infinity". An empty pattern gives
-// the shortest text that reads back to the same Double ("0.1", "1e+300", "-2.5").
+// NaN and the infinities ignore the pattern: "NaN", "+Infinity", "-Infinity". An empty pattern
+// gives the shortest text that reads back to the same Double ("0.1", "1e+300", "-2.5").
 String StringFormat(double value, const String& pattern);
 
 // Asc: the Unicode code point of the first character of a UTF-8 text; when the text does not

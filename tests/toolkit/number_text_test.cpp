@@ -107,7 +107,7 @@ TEST(StringFormat, RendersByPattern) {
         {5, "0;(0)", "5"}, {-5, "0;(0)", "(5)"}, {-5, "0;-0", "-5"},
         {-0.01, "0.0;(0.0)", "(0.0)"}, {-0.2, "0;(0);zero", "zero"},
         {0.2, "0.0;(0);zero", "0.2"}, {-5, "0;;z", "-5"}, {0, "0;(0);z;more", "z"},
-        // Special values and the empty pattern.
+        // NaN, the infinities and the empty pattern.
         {std::nan(""), "+0.000000", "NaN"}, {kInf, "+0.000000", "+Infinity"},
         {-kInf, "0", "-Infinity"}, {-2.5, "", "-2.5"}, {1e300, "", "1e+300"},
     };
