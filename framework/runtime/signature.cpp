@@ -99,10 +99,15 @@ private:
 }  // namespace
 
 std::string TypeCode::Text() const {
-    auto bracket = [&](std::string head) { return name.empty() ? head : head + "<" + name + ">"; };
+    auto bracket = [&](char letter) {
+        std::string text(1, letter);
+        text.push_back(static_cast<char>('0' + size));
+        if (!name.empty()) text.append("<").append(name).append(">");
+        return text;
+    };
     switch (kind) {
-        case TypeKind::SignedInt: return bracket("i" + std::to_string(size));
-        case TypeKind::UnsignedInt: return bracket("u" + std::to_string(size));
+        case TypeKind::SignedInt: return bracket('i');
+        case TypeKind::UnsignedInt: return bracket('u');
         case TypeKind::Single: return "f4";
         case TypeKind::Double: return "f8";
         case TypeKind::String: return "s";
