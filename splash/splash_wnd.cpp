@@ -1,0 +1,264 @@
+#include "splash/splash_wnd.h"
+
+#include "conversion/main_wnd.h"
+#include "shell/credits.h"
+#include "shell/pictures.h"
+#include "splash/timer_wrapper.h"
+
+namespace SplashWnd {
+namespace {
+
+ClassCell gSplashCell{nullptr, &SplashWnd::dunder_ctblinit};  // SplashWnd.SplashWnd.__ctbl
+
+constexpr const char* kQualifiedName = "SplashWnd.SplashWnd";
+constexpr int64_t kNoIndex = -2147483648LL;  // the control stands alone under its name
+
+// clang-format off
+// The window: 330 × 165, no title, no close button, visible at creation.
+constexpr RecordEntry kWindowRecord[] = {
+    {"Width",               Int(330)},
+    {"Height",              Int(165)},
+    {"MinimumWidth",        Int(64)},
+    {"MinimumHeight",       Int(64)},
+    {"MaximumWidth",        Int(32000)},
+    {"MaximumHeight",       Int(32000)},
+    {"Type",                Int(2)},
+    {"Title",               Str("")},
+    {"HasCloseButton",      Bool(false)},
+    {"HasMaximizeButton",   Bool(false)},
+    {"HasMinimizeButton",   Bool(true)},
+    {"HasFullScreenButton", Bool(false)},
+    {"Resizeable",          Bool(false)},
+    {"Composite",           Bool(false)},
+    {"MacProcID",           Int(0)},
+    {"FullScreen",          Bool(false)},
+    {"DefaultLocation",     Int(0)},
+    {"Visible",             Bool(true)},
+    {"HasBackgroundColor",  Bool(true)},
+    {"BackgroundColor",     Rgba(0xEE, 0xEE, 0xEE, 0x00)},
+    {"MenuBarVisible",      Bool(true)},
+    {"LiveResize",          Bool(false)},
+};
+
+// StaticText2: the credit line, in a small font below the picture.
+constexpr RecordEntry kStaticText2Record[] = {
+    {"Name",                Str("StaticText2")},
+    {"Index",               Int(kNoIndex)},
+    {"Left",                Int(20)},
+    {"Top",                 Int(92)},
+    {"Width",               Int(290)},
+    {"Height",              Int(18)},
+    {"LockLeft",            Bool(false)},
+    {"LockTop",             Bool(false)},
+    {"LockRight",           Bool(false)},
+    {"LockBottom",          Bool(false)},
+    {"TabIndex",            Int(1)},
+    {"TabPanelIndex",       Int(0)},
+    {"TabStop",             Bool(false)},
+    {"AllowAutoDeactivate", Bool(true)},
+    {"Enabled",             Bool(true)},
+    {"Tooltip",             Str("")},
+    {"Multiline",           Bool(false)},
+    {"Selectable",          Bool(false)},
+    {"TextAlignment",       Int(2)},
+    {"TextColor",           Rgba(0x00, 0x00, 0xC7, 0x00)},
+    {"Transparent",         Bool(false)},
+    {"Value",               Str(kCreditLine)},
+    {"Visible",             Bool(true)},
+    {"Bold",                Bool(false)},
+    {"Italic",              Bool(false)},
+    {"FontName",            Str("System")},
+    {"Underline",           Bool(false)},
+    {"FontSize",            Sgl(9.0f)},
+    {"FontUnit",            Byte(0)},
+    {"DataSource",          Str("")},
+    {"DataField",           Str("")},
+    {"InitialParent",       Str("")},
+};
+
+// Canvas1: the picture band; its backdrop is set before this record is applied.
+constexpr RecordEntry kCanvas1Record[] = {
+    {"Name",                Str("Canvas1")},
+    {"Index",               Int(kNoIndex)},
+    {"Left",                Int(20)},
+    {"Top",                 Int(46)},
+    {"Width",               Int(290)},
+    {"Height",              Int(34)},
+    {"LockLeft",            Bool(false)},
+    {"LockTop",             Bool(false)},
+    {"LockRight",           Bool(false)},
+    {"LockBottom",          Bool(false)},
+    {"TabIndex",            Int(2)},
+    {"TabPanelIndex",       Int(0)},
+    {"TabStop",             Bool(true)},
+    {"AllowAutoDeactivate", Bool(true)},
+    {"Enabled",             Bool(true)},
+    {"Tooltip",             Str("")},
+    {"AllowFocusRing",      Bool(true)},
+    {"Visible",             Bool(true)},
+    {"AllowFocus",          Bool(false)},
+    {"AllowTabs",           Bool(false)},
+    {"Transparent",         Bool(true)},
+    {"DoubleBuffer",        Bool(false)},
+    {"Transparent",         Bool(true)},
+    {"InitialParent",       Str("")},
+};
+
+// Timer1: one run, 4000 ms after the record is applied.
+constexpr RecordEntry kTimer1Record[] = {
+    {"RunMode",             Int(1)},
+    {"Period",              Int(4000)},
+};
+// clang-format on
+
+// A control of class `controlClass` made for `self`, constructed through `constructorSlot`
+// and added to the window under `name`; the window holds it from then on.
+void AddControl(Object* self, ClassRecord* controlClass, uint32_t constructorSlot, const char* name) {
+    Ref<Object> control =
+        RuntimeCallSlot<Ref<Object>, void*>(self, Window::kNewSlot, static_cast<void*>(controlClass));
+    RuntimeCallSlot<void>(RuntimeRequire(control.get()), constructorSlot);
+    RuntimeCallSlot<void, String, Object*>(self, Window::kAddControlSlot, String(name), control.get());
+}
+
+// The control the window holds under `name`, cast to `controlClass`; nil when there is none.
+Ref<Object> ControlNamed(Object* self, const char* name, ClassRecord* controlClass) {
+    Ref<Object> control =
+        RuntimeCallSlot<Ref<Object>, String>(RuntimeRequire(self), Window::kControlByNameSlot, String(name));
+    return RuntimeCheckCast(control.get(), controlClass);
+}
+
+// Binds the timer's Action to the method that stands in self's slot 43 now, self the target.
+void BindTimerAction(Object* self, Object* timer) {
+    Ref<Object> handler =
+        RuntimeCreateDelegate(DelegateInvocation<void, Object*>(), self->vtable[SplashWnd::kTimer1ActionSlot],
+                              self, "( Timer )", kDelegateWeakTarget);
+    RuntimeAddEventHandler(RuntimeRequire(timer), Timer::kActionEvent, EventDispatchRoutine<void>(),
+                           handler.get());
+}
+
+// Hides the splash window as the accessor finds it.
+void HideSplash() {
+    Ref<Object> splash = ::SplashWnd::SplashWnd();
+    RuntimeCallSlot<void>(RuntimeRequire(splash.get()), Window::kHideSlot);
+}
+
+}  // namespace
+
+String WindowRecord() { return EncodePropertyRecord(kWindowRecord); }
+String StaticText2Record() { return EncodePropertyRecord(kStaticText2Record); }
+String Canvas1Record() { return EncodePropertyRecord(kCanvas1Record); }
+String Timer1Record() { return EncodePropertyRecord(kTimer1Record); }
+
+void SplashWnd::Layout(Object* self) { _SetProperties(RuntimeRequire(self), WindowRecord()); }
+
+void SplashWnd::CreateControls(Object* self) { RuntimeCallSlot<void>(self, kCreateControls0Slot); }
+
+void SplashWnd::_CreateControls0(Object* self) {
+    RuntimeRequire(self);
+
+    AddControl(self, Label::dunder_Lookup(), RectControl::kConstructorSlot, "StaticText2");
+    _SetProperties(RuntimeRequire(ControlNamed(self, "StaticText2", Label::dunder_Lookup()).get()),
+                   StaticText2Record());
+
+    AddControl(self, Canvas::dunder_Lookup(), RectControl::kConstructorSlot, "Canvas1");
+    {
+        Ref<Object> canvas = ControlNamed(self, "Canvas1", Canvas::dunder_Lookup());
+        Ref<Object> picture = _x_corvane2::corvane2();  // nil when it cannot be loaded: no picture
+        canvasBackdropSetter(RuntimeRequire(canvas.get()), 0, picture.get());
+    }
+    _SetProperties(RuntimeRequire(ControlNamed(self, "Canvas1", Canvas::dunder_Lookup()).get()),
+                   Canvas1Record());
+
+    AddControl(self, _wrapper_Timer1::dunder_Lookup(), _wrapper_Timer1::kConstructorSlot, "Timer1");
+    _SetProperties(RuntimeRequire(ControlNamed(self, "Timer1", Timer::dunder_Lookup()).get()),
+                   Timer1Record());
+    BindTimerAction(self, ControlNamed(self, "Timer1", Timer::dunder_Lookup()).get());
+}
+
+Ref<Object> SplashWnd::StaticText2(Object* self) {
+    return ControlNamed(self, "StaticText2", Label::dunder_Lookup());
+}
+Ref<Object> SplashWnd::Canvas1(Object* self) {
+    return ControlNamed(self, "Canvas1", Canvas::dunder_Lookup());
+}
+Ref<Object> SplashWnd::Timer1(Object* self) {
+    return ControlNamed(self, "Timer1", Timer::dunder_Lookup());
+}
+
+void SplashWnd::Timer1_Action(Object* self, Object* timer) {
+    (void)self;
+    (void)timer;
+    HideSplash();
+    Ref<Object> conversion = ::MainWnd::MainWnd();  // created here on first use
+    RuntimeCallSlot<void>(RuntimeRequire(conversion.get()), Window::kShowSlot);
+}
+
+bool SplashWnd::Event_MouseDown(Object* self, int64_t x, int64_t y) {
+    (void)self;
+    (void)x;
+    (void)y;
+    HideSplash();
+    return false;
+}
+
+bool SplashWnd::Event_KeyDown(Object* self, String key) {
+    (void)self;
+    (void)key;
+    HideSplash();
+    return false;
+}
+
+bool SplashWnd::IsEventImplemented(Object* self, String eventName) {
+    return _RuntimeIsEventHandled(self, String(kQualifiedName), eventName, true);
+}
+
+void SplashWnd::dunder_ctblinit() {
+    // clang-format off
+    // Own method entries, after Window's 41 re-stated ones, in slot order:
+    //        name                flags                 signature      function                        slot
+    static const MethodRow SplashWnd_methods[] = {
+        Method("Layout",             kPublicVirtual,       "%%",          &SplashWnd::Layout,             kLayoutSlot),
+        Method("CreateControls",     kPublicVirtual,       "%%",          &SplashWnd::CreateControls,     kCreateControlsSlot),
+        Method("_CreateControls0",   kPublicVirtualHidden, "%%",          &SplashWnd::_CreateControls0,   kCreateControls0Slot),
+        Method("StaticText2",        kPublicVirtual,       "%o<Label>%",  &SplashWnd::StaticText2,        kStaticText2Slot),
+        Method("Canvas1",            kPublicVirtual,       "%o<Canvas>%", &SplashWnd::Canvas1,            kCanvas1Slot),
+        Method("Timer1",             kPublicVirtual,       "%o<Timer>%",  &SplashWnd::Timer1,             kTimer1Slot),
+        Method("Timer1_Action",      kPublicVirtual,       "%%o<Timer>",  &SplashWnd::Timer1_Action,      kTimer1ActionSlot),
+        Method("Event_MouseDown",    kPublicVirtual,       "%b%i8i8",     &SplashWnd::Event_MouseDown,    kMouseDownSlot),
+        Method("Event_KeyDown",      kPublicVirtual,       "%b%s",        &SplashWnd::Event_KeyDown,      kKeyDownSlot),
+        Method("IsEventImplemented", kPrivate,             "%b%s",        &SplashWnd::IsEventImplemented),
+    };
+    // The four window events the class handles, with the slot of each handler.
+    static const HandlerRow SplashWnd_handlers[] = {
+        {Window::kCreateControls, kCreateControlsSlot},
+        {Window::kKeyDown,        kKeyDownSlot},
+        {Window::kLayout,         kLayoutSlot},
+        {Window::kMouseDown,      kMouseDownSlot},
+    };
+    // clang-format on
+    static const ClassSpec spec{.name = kQualifiedName,
+                                .superclass = &Window::dunder_Lookup,
+                                .methodCount = 51,
+                                .interfaceCount = 0,
+                                .eventCount = Window::kEventCount,
+                                .propertyCount = Window::kPropertyCount,  // no own property
+                                .instanceDataSize = Window::kInstanceDataSize,
+                                .slotCount = kSlotCount,
+                                .methods = SplashWnd_methods,
+                                .handlers = SplashWnd_handlers};
+    RuntimeBuildClass(gSplashCell, spec);
+}
+
+ClassRecord* SplashWnd::dunder_Lookup() { return RuntimeLookupClass(gSplashCell); }
+
+Ref<Object> SplashWnd() {
+    Ref<Object> window = _GetImplicitWindow(String(kQualifiedName));
+    if (!window) {
+        // Window's constructor builds it (Layout, CreateControls) and shows it: it is Visible.
+        window = RuntimeNewObject(::SplashWnd::SplashWnd::dunder_Lookup());
+        RuntimeCallSlot<void>(RuntimeRequire(window.get()), Window::kConstructorSlot);
+    }
+    return RuntimeCheckCast(window.get(), ::SplashWnd::SplashWnd::dunder_Lookup());
+}
+
+}  // namespace SplashWnd
