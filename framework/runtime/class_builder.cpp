@@ -1,6 +1,7 @@
 #include "class_builder.h"
 
 #include <string>
+#include <vector>
 
 #include "exceptions.h"
 #include "signature.h"
@@ -69,6 +70,9 @@ void WriteMethod(ClassRecord* record, uint32_t index, const MethodRow& row, cons
 void WriteMethods(ClassRecord* record, ClassRecord* super, const ClassSpec& spec) {
     uint32_t index = 0;
     uint32_t inheritedSlots = super ? super->slotCount : 0;
+    // The table is sized from the declared count: it must hold every re-stated entry.
+    if (super && super->methodCount > spec.methodCount)
+        CheckCount(spec, "method entries", super->methodCount, spec.methodCount);
     if (super) {
         for (uint32_t i = 0; i < super->methodCount; ++i, ++index) {
             const MethodEntry& inherited = super->methods[i];
@@ -132,16 +136,14 @@ void WriteProperties(ClassRecord* record, ClassRecord* super, const ClassSpec& s
     }
 }
 
-}  // namespace
+// Records whose building was refused. They are kept, not freed: a lookup during the build
+// (through a cycle) may already have handed the record out.
+std::vector<ClassRecord*>& RefusedRecords() {
+    static auto* refused = new std::vector<ClassRecord*>();
+    return *refused;
+}
 
-ClassRecord* RuntimeBuildClass(ClassCell& cell, const ClassSpec& spec) {
-    RuntimeStackCheck();
-    if (cell.record) return cell.record;
-    ClassRecord* super = spec.superclass ? spec.superclass() : nullptr;
-    if (cell.record) return cell.record;  // built on the way, through a cycle of lookups
-    ClassRecord* record = RuntimeNewClass(super, spec.methodCount, spec.interfaceCount, spec.eventCount,
-                                          0, spec.propertyCount, 0);
-    cell.record = record;
+void FillRecord(ClassRecord* record, ClassRecord* super, const ClassSpec& spec) {
     record->name = spec.name;
     record->kind = spec.kind;
     record->instanceDataSize = spec.instanceDataSize;
@@ -157,6 +159,27 @@ ClassRecord* RuntimeBuildClass(ClassCell& cell, const ClassSpec& spec) {
     WriteProperties(record, super, spec);
     CheckCount(spec, "interfaces", spec.interfaces.size(), spec.interfaceCount);
     for (size_t i = 0; i < spec.interfaces.size(); ++i) spec.interfaces[i].fill(&record->interfaces[i]);
+}
+
+}  // namespace
+
+ClassRecord* RuntimeBuildClass(ClassCell& cell, const ClassSpec& spec) {
+    RuntimeStackCheck();
+    if (cell.record) return cell.record;
+    ClassRecord* super = spec.superclass ? spec.superclass() : nullptr;
+    if (cell.record) return cell.record;  // built on the way, through a cycle of lookups
+    ClassRecord* record = RuntimeNewClass(super, spec.methodCount, spec.interfaceCount, spec.eventCount,
+                                          0, spec.propertyCount, 0);
+    cell.record = record;
+    try {
+        FillRecord(record, super, spec);
+    } catch (...) {
+        // A refused record leaves the cell empty, so every later lookup fails the same way
+        // instead of handing out a half-written record.
+        if (cell.record == record) cell.record = nullptr;
+        RefusedRecords().push_back(record);
+        throw;
+    }
     RuntimeRegisterClass(record);
     return record;
 }

@@ -150,10 +150,22 @@ StackBounds ReadStackBounds() {
 
 void RuntimeStackCheck() {
     thread_local StackBounds bounds = ReadStackBounds();
-    char here;
+    // Set while the exception is being made: the first one builds StackOverflowException's
+    // record, and the record builder checks the stack too. That work runs in the reserve.
+    thread_local bool raising = false;
+    if (raising) return;
     char* position = static_cast<char*>(__builtin_frame_address(0));
-    (void)here;
     if (bounds.low && position < bounds.low + kStackReserve) {
-        RuntimeRaiseNew(StackOverflowException::dunder_Lookup(), "the stack is exhausted");
+        raising = true;
+        Ref<Object> exception;
+        try {
+            exception = RuntimeNewException(StackOverflowException::dunder_Lookup(),
+                                            "the stack is exhausted");
+        } catch (...) {
+            raising = false;
+            throw;
+        }
+        raising = false;
+        RuntimeRaise(std::move(exception));
     }
 }
