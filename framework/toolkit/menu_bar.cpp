@@ -1,0 +1,183 @@
+// MenuBar: the top of a menu tree. Its top-level items' QActions go into every QMenuBar that
+// installs it, so the application and each window show the one bar object. Before a menu
+// opens, and before a key equivalent is looked up, the items are enabled for the window
+// that will get the command.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPointer>
+
+#include <algorithm>
+
+#include "framework/toolkit/menu_internal.h"
+#include "framework/toolkit/menus.h"
+#include "framework/toolkit/program_code.h"
+#include "framework/toolkit/toolkit_internal.h"
+
+namespace {
+
+ClassCell gMenuBar{nullptr, &MenuBar::dunder_ctblinit};
+
+// Marks a QMenuBar with the bar object it shows, so that a bar refreshes only the Qt menu
+// bars that still show it.
+constexpr const char* kShownBarProperty = "corvaneMenuBar";
+
+struct MenuBarState {
+    std::vector<QPointer<QMenuBar>> installed;  // the Qt menu bars that show this bar
+};
+
+MenuBarState* BarState(Object* bar) {
+    return IsMenuBar(bar) ? bar->Field<MenuBarState*>(menu_field::kBarState) : nullptr;
+}
+
+// The bar objects installed anywhere, for the key-equivalent refresh.
+std::vector<Object*>& InstalledBars() {
+    static auto* bars = new std::vector<Object*>();
+    return *bars;
+}
+
+bool ShowsBar(QMenuBar* qbar, Object* bar) {
+    return qbar->property(kShownBarProperty).value<void*>() == static_cast<void*>(bar);
+}
+
+void FillQtMenuBar(QMenuBar* qbar, Object* bar) {
+    for (QAction* shown : qbar->actions()) qbar->removeAction(shown);
+    if (!bar) return;
+    std::vector<Ref<Object>> top = MenuState(bar).children;
+    for (const Ref<Object>& item : top)
+        if (QAction* action = MenuItemAction(item.get())) qbar->addAction(action);
+}
+
+// Enables the items of every installed bar before Qt decides whether a key equivalent is
+// taken: a greyed QAction's shortcut does nothing, and no menu opens to refresh it first.
+class KeyEquivalentRefresh : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride && !InstalledBars().empty()) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            constexpr Qt::KeyboardModifiers kMenuKeys = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+            if ((key->modifiers() & kMenuKeys) && !refreshing_) {
+                refreshing_ = true;
+                RunProgramCode([] {
+                    Object* window = ToolkitMenuCommandWindow();
+                    std::vector<Object*> bars = InstalledBars();
+                    for (Object* bar : bars) ToolkitAutoEnableMenus(bar, window);
+                    if (window) ToolkitRaiseEnableMenuItems(window);
+                });
+                refreshing_ = false;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool refreshing_ = false;
+};
+
+void WatchKeyEquivalents() {
+    static KeyEquivalentRefresh* filter = nullptr;
+    if (filter || !QCoreApplication::instance()) return;
+    filter = new KeyEquivalentRefresh();
+    filter->setParent(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+}
+
+// ---- MenuBar's own methods --------------------------------------------------------------
+
+void MenuBarInit(Object* bar) { bar->Field<MenuBarState*>(menu_field::kBarState) = new MenuBarState(); }
+
+void MenuBarExit(Object* bar) {
+    MenuBarForget(bar);
+    delete std::exchange(bar->Field<MenuBarState*>(menu_field::kBarState), nullptr);
+}
+
+// The bar depends on every item of its tree.
+Ref<Object> BarDependencyList(Object* bar) {
+    std::vector<Object*> items = MenuItemDescendants(RuntimeRequire(bar));
+    Ref<Object> array = CreateArray(1, -1);
+    for (size_t i = 0; i < items.size(); ++i) RuntimeArrayInsert(array.get(), static_cast<int64_t>(i), items[i]);
+    return array;
+}
+
+// Shows the bar in the QMenuBar passed as a handle.
+void InstallClone(Object* bar, void* qtMenuBar) {
+    _UITrap();
+    auto* qbar = static_cast<QMenuBar*>(qtMenuBar);
+    if (!qbar) RaiseNilObjectException();
+    ToolkitInstallMenuBar(qbar, RuntimeRequire(bar));
+}
+
+}  // namespace
+
+void MenuBarChildrenChanged(Object* bar) {
+    MenuBarState* state = BarState(bar);
+    if (!state) return;
+    auto& installed = state->installed;
+    installed.erase(std::remove_if(installed.begin(), installed.end(),
+                                   [&](const QPointer<QMenuBar>& qbar) { return !qbar || !ShowsBar(qbar, bar); }),
+                    installed.end());
+    for (const QPointer<QMenuBar>& qbar : installed) FillQtMenuBar(qbar, bar);
+}
+
+void MenuBarForget(Object* bar) {
+    auto& bars = InstalledBars();
+    bars.erase(std::remove(bars.begin(), bars.end(), bar), bars.end());
+}
+
+void MenuAboutToShow(Object* item) {
+    Ref<Object> keep = Ref<Object>::Retain(item);
+    Object* window = ToolkitMenuCommandWindow();
+    Ref<Object> keepWindow = Ref<Object>::Retain(window);
+    ToolkitAutoEnableMenus(MenuItemRoot(item), window);
+    std::vector<Ref<Object>> shown = MenuState(item).children;
+    for (const Ref<Object>& child : shown) SendObjectEvent(child.get(), MenuItem::kEnableMenuEvent);
+    if (window) ToolkitRaiseEnableMenuItems(window);
+}
+
+void ToolkitInstallMenuBar(QMenuBar* qbar, Object* menuBar) {
+    if (!qbar) return;
+    _UITrap();
+    if (menuBar && !IsMenuItem(menuBar))
+        RuntimeRaiseNew(IllegalCastException::dunder_Lookup(),
+                        std::string("an object of class ") + menuBar->cls->name + " is no menu bar");
+    qbar->setProperty(kShownBarProperty, QVariant::fromValue<void*>(menuBar));
+    FillQtMenuBar(qbar, menuBar);
+    if (MenuBarState* state = BarState(menuBar)) {
+        if (std::find(state->installed.begin(), state->installed.end(), qbar) == state->installed.end())
+            state->installed.emplace_back(qbar);
+        auto& bars = InstalledBars();
+        if (std::find(bars.begin(), bars.end(), menuBar) == bars.end()) bars.push_back(menuBar);
+        WatchKeyEquivalents();
+    }
+}
+
+void ToolkitAutoEnableMenus(Object* menuBar, Object* window) {
+    if (!menuBar) return;
+    for (Object* item : MenuItemDescendants(menuBar))
+        if (RuntimeMenuItemAutoEnableGetter(item, menu_field::kAutoEnabled))
+            MenuItemApplyEnabled(item, MenuItemWouldAct(item, window));
+}
+
+void MenuBar::dunder_ctblinit() {
+    // Own rows: the override of _DependencyList (slot 24), then _InstallClone and __Init.
+    static const MethodRow MenuBar_methods[] = {
+        Method("_DependencyList", kPublicVirtualHidden, "%A1o<Object>%", &BarDependencyList, 24),
+        Method("_InstallClone",   kPublicVirtualHidden, "%%p",           &InstallClone,      30),
+        Method("__Init",          kPrivateHidden,       "%%",            &MenuBarInit),
+    };
+    static const ClassSpec spec{.name = "MenuBar",
+                                .superclass = &MenuItem::dunder_Lookup,
+                                .methodCount = kMethodCount,
+                                .interfaceCount = 0,
+                                .eventCount = 2,
+                                .propertyCount = 20,
+                                .instanceDataSize = menu_field::kBarSize,
+                                .slotCount = kSlotCount,
+                                .init = &MenuBarInit,
+                                .exit = &MenuBarExit,
+                                .methods = MenuBar_methods};
+    RuntimeBuildClass(gMenuBar, spec);
+}
+
+ClassRecord* MenuBar::dunder_Lookup() { return RuntimeLookupClass(gMenuBar); }

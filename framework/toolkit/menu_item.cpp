@@ -1,0 +1,634 @@
+// MenuItem: one item of a menu tree. Its properties live in its fields, its children and
+// its Qt side in a MenuItemState; one item is one QAction, which carries a QMenu while the
+// item has children. Because a QAction can stand in any number of menus and menu bars, one
+// tree of items serves every window that shows it.
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QImage>
+#include <QMenu>
+#include <QPixmap>
+#include <QThread>
+
+#include "framework/toolkit/menu_internal.h"
+#include "framework/toolkit/menus.h"
+#include "framework/toolkit/picture.h"
+#include "framework/toolkit/picture_internal.h"
+#include "framework/toolkit/program_code.h"
+#include "framework/toolkit/toolkit_internal.h"
+
+namespace {
+
+ClassCell gMenuItem{nullptr, &MenuItem::dunder_ctblinit};
+
+using namespace menu_field;
+
+// ---- fields -----------------------------------------------------------------------------
+
+bool& Flag(Object* item, int32_t offset) { return RuntimeRequire(item)->Field<bool>(offset); }
+String Text(Object* item, int32_t offset) { return props::String::Get(RuntimeRequire(item), offset); }
+void SetText(Object* item, int32_t offset, const String& text) {
+    props::String::Set(RuntimeRequire(item), offset, text);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+[[noreturn]] void RaiseOutOfBounds(const char* what, int64_t index) {
+    RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(),
+                    std::string(what) + ": no item at index " + std::to_string(index));
+}
+
+// ---- the Qt side ------------------------------------------------------------------------
+
+bool QtReady() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) && RuntimeIsMainThread();
+}
+
+// Qt reads "&" as a mnemonic mark; a caption shows it as written.
+QString CaptionText(const String& caption) {
+    return QString::fromUtf8(caption.View().data(), static_cast<qsizetype>(caption.Size()))
+        .replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QAction::MenuRole RoleOf(Object* item) {
+    if (RuntimeObjectIsa(item, QuitMenuItem::dunder_Lookup())) return QAction::QuitRole;
+    if (RuntimeObjectIsa(item, AppleMenuItem::dunder_Lookup())) return QAction::ApplicationSpecificRole;
+    return QAction::NoRole;  // no guessing from the caption
+}
+
+ShortcutModifiers ModifiersOf(Object* item) {
+    ShortcutModifiers modifiers;
+    modifiers.menuModifier = MenuState(item).menuModifier;
+    modifiers.alternate = Flag(item, kAlternateMenuModifier);
+    modifiers.macOption = Flag(item, kMacOptionKey);
+    modifiers.macControl = Flag(item, kMacControlKey);
+    modifiers.pcAlt = Flag(item, kPCAltKey);
+    return modifiers;
+}
+
+// Shows the item's state on its QAction. An item with the empty caption is not shown at
+// all, though the object stays visible as far as the program can tell; "-" is a separator.
+void Sync(Object* item) {
+    MenuItemState& state = MenuState(item);
+    QAction* action = state.action;
+    if (!action) return;
+    String caption = Text(item, kValue);
+    bool separator = caption == std::string_view("-");
+    action->setSeparator(separator);
+    action->setText(separator ? QString() : CaptionText(caption));
+    action->setVisible(Flag(item, kVisible) && !caption.Empty());
+    action->setEnabled(Flag(item, kEnabled));
+    action->setCheckable(Flag(item, kChecked));
+    action->setChecked(Flag(item, kChecked));
+    action->setShortcut(MenuShortcutSequence(Text(item, kShortcut).View(), ModifiersOf(item)));
+    action->setToolTip(QString::fromUtf8(state.tooltip.Std()));
+    const QImage* icon = ToolkitPictureImage(state.icon.get());
+    action->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
+    action->setMenuRole(RoleOf(item));
+    action->setObjectName(QString::fromUtf8(Text(item, kName).Std()));
+    if (state.menu) state.menu->setTitle(action->text());
+}
+
+// Puts the children's actions into the item's submenu, in order; an item without children
+// has no submenu, so no blank menu shows.
+void RebuildMenu(Object* item) {
+    MenuItemState& state = MenuState(item);
+    if (state.action) {
+        if (state.children.empty()) {
+            if (state.menu) {
+                state.action->setMenu(static_cast<QMenu*>(nullptr));
+                delete state.menu.data();
+            }
+        } else {
+            if (!state.menu) {
+                state.menu = new QMenu(state.action->text());
+                QObject::connect(state.menu, &QMenu::aboutToShow,
+                                 [self = state.self] { RunProgramCode([self] { MenuAboutToShow(self); }); });
+                state.action->setMenu(state.menu.data());
+            }
+            for (QAction* shown : state.menu->actions()) state.menu->removeAction(shown);
+            for (const Ref<Object>& child : state.children)
+                if (QAction* action = MenuItemAction(child.get())) state.menu->addAction(action);
+        }
+    }
+    if (IsMenuBar(item)) MenuBarChildrenChanged(item);
+}
+
+void ChildrenChanged(Object* item) { RebuildMenu(item); }
+
+// ---- the tree ---------------------------------------------------------------------------
+
+int64_t IndexOf(Object* parent, Object* item) {
+    const auto& children = MenuState(parent).children;
+    for (size_t i = 0; i < children.size(); ++i)
+        if (children[i].get() == item) return static_cast<int64_t>(i);
+    return -1;
+}
+
+// Takes `item` out of its parent; the caller holds a reference when it must live on.
+void Detach(Object* item) {
+    MenuItemState& state = MenuState(item);
+    Object* parent = std::exchange(state.parent, nullptr);
+    if (!parent) return;
+    Ref<Object> keep = Ref<Object>::Retain(item);
+    auto& siblings = MenuState(parent).children;
+    int64_t index = IndexOf(parent, item);
+    if (index >= 0) siblings.erase(siblings.begin() + index);
+    ChildrenChanged(parent);
+}
+
+void CheckMenuItem(Object* object, const char* what) {
+    if (!IsMenuItem(RuntimeRequire(object)))
+        RuntimeRaiseNew(IllegalCastException::dunder_Lookup(),
+                        std::string(what) + ": an object of class " + object->cls->name +
+                            " is no menu item");
+}
+
+void InsertAt(Object* parent, int64_t index, Object* item) {
+    _UITrap();
+    CheckMenuItem(parent, "AddMenu");
+    CheckMenuItem(item, "AddMenu");
+    for (Object* up = parent; up; up = MenuState(up).parent)
+        if (up == item)
+            RuntimeRaiseNew(UnsupportedOperationException::dunder_Lookup(),
+                            "a menu item cannot be put inside itself");
+    Ref<Object> keep = Ref<Object>::Retain(item);
+    Detach(item);
+    auto& children = MenuState(parent).children;
+    if (index < 0 || index > static_cast<int64_t>(children.size())) RaiseOutOfBounds("Insert", index);
+    children.insert(children.begin() + index, keep);
+    MenuState(item).parent = parent;
+    ChildrenChanged(parent);
+}
+
+Ref<Object> FindBelow(Object* item, std::string_view name, bool anyDepth) {
+    for (const Ref<Object>& child : MenuState(item).children) {
+        if (SameName(Text(child.get(), kName).View(), name)) return child;
+        if (anyDepth)
+            if (Ref<Object> found = FindBelow(child.get(), name, true)) return found;
+    }
+    return nullptr;
+}
+
+void CollectBelow(Object* item, std::vector<Object*>& out) {
+    for (const Ref<Object>& child : MenuState(item).children) {
+        out.push_back(child.get());
+        CollectBelow(child.get(), out);
+    }
+}
+
+Ref<Object> ArrayOf(const std::vector<Object*>& items) {
+    Ref<Object> array = CreateArray(1, -1);
+    for (size_t i = 0; i < items.size(); ++i)
+        RuntimeArrayInsert(array.get(), static_cast<int64_t>(i), items[i]);
+    return array;
+}
+
+// ---- __Init and __Exit ------------------------------------------------------------------
+
+void MenuItemInit(Object* item) {
+    item->Field<MenuItemState*>(kImp) = new MenuItemState{item};
+    item->Field<bool>(kAutoEnabled) = true;
+    item->Field<bool>(kEnabled) = true;
+    item->Field<bool>(kVisible) = true;
+    MenuItemAction(item);  // made at once where Qt runs; later otherwise
+}
+
+void MenuItemExit(Object* item) {
+    MenuItemState* state = std::exchange(item->Field<MenuItemState*>(kImp), nullptr);
+    if (!state) return;
+    for (const Ref<Object>& child : state->children)
+        if (MenuItemState* childState = child->Field<MenuItemState*>(kImp)) childState->parent = nullptr;
+    std::vector<Ref<Object>> children = std::move(state->children);
+    children.clear();  // children go first, so their actions leave this item's menu
+    delete state->menu.data();
+    if (QAction* action = state->action) {
+        // The item may go while its own command runs: leave every menu now, let Qt delete
+        // the action once its signal is delivered.
+        for (QObject* shownIn : action->associatedObjects())
+            if (auto* widget = qobject_cast<QWidget*>(shownIn)) widget->removeAction(action);
+        action->disconnect();
+        action->deleteLater();
+    }
+    delete state;
+    for (int32_t offset : {kName, kValue, kShortcut}) props::String::Set(item, offset, String());
+}
+
+// ---- methods ----------------------------------------------------------------------------
+
+void AddMenuAt(Object* parent, int64_t index, Object* item) { InsertAt(parent, index, item); }
+
+Ref<Object> Clone(Object* item) {
+    _UITrap();
+    Ref<Object> copy = RuntimeNewObject(RuntimeRequire(item)->cls);
+    RuntimeMenuItemDefaultConstructor(copy.get());
+    for (int32_t offset : {kName, kValue, kShortcut}) SetText(copy.get(), offset, Text(item, offset));
+    for (int32_t offset = kAlternateMenuModifier; offset <= kAutoEnabled; ++offset)
+        copy->Field<bool>(offset) = item->Field<bool>(offset);
+    MenuItemState& from = MenuState(item);
+    MenuItemState& to = MenuState(copy.get());
+    to.icon = from.icon;
+    to.tooltip = from.tooltip;
+    to.tag = from.tag;
+    to.menuModifier = from.menuModifier;
+    Sync(copy.get());
+    for (const Ref<Object>& child : from.children) {
+        Ref<Object> childCopy = Clone(child.get());
+        RuntimeMenuItemAppend(copy.get(), childCopy.get());
+    }
+    return copy;
+}
+
+void Close(Object* item) {
+    _UITrap();
+    Detach(RuntimeRequire(item));
+}
+
+void ConstructWithCaption(Object* item, String caption) {
+    RuntimeMenuItemDefaultConstructor(item);
+    RuntimeMenuItemTextSetter(item, kValue, std::move(caption));
+}
+
+void ConstructWithCaptionAndTag(Object* item, String caption, Variant tag) {
+    ConstructWithCaption(item, std::move(caption));
+    MenuState(item).tag = std::move(tag);
+}
+
+void Enable(Object* item) { RuntimeMenuItemEnabledSetter(item, kEnabled, true); }
+
+// Handle(0) is the item's QAction, Handle(1) its submenu (nil while it has no children).
+void* Handle(Object* item, int64_t type) {
+    _UITrap();
+    QAction* action = MenuItemAction(item);
+    if (type == 0) return action;
+    if (type == 1) return MenuState(item).menu;
+    return nullptr;
+}
+
+int64_t LastRowIndex(Object* item) { return RuntimeMenuItemCount(item) - 1; }
+
+Ref<Object> ItemForAction(Object* root, QAction* chosen) {
+    if (!chosen) return nullptr;
+    for (Object* item : MenuItemDescendants(root))
+        if (MenuState(item).action == chosen) return Ref<Object>::Retain(item);
+    return nullptr;
+}
+
+// Shows the item's submenu as a pop-up menu; the chosen item (a new reference), or nil.
+Ref<Object> PopUpAt(Object* item, int64_t x, int64_t y) {
+    _UITrap();
+    MenuItemAction(item);
+    MenuItemState& state = MenuState(item);
+    if (!state.menu) return nullptr;
+    Ref<Object> keep = Ref<Object>::Retain(item);
+    QAction* chosen = state.menu->exec(QPoint(static_cast<int>(x), static_cast<int>(y)));
+    return ItemForAction(item, chosen);
+}
+
+Ref<Object> PopUp(Object* item) {
+    QPoint at = QCursor::pos();
+    return PopUpAt(item, at.x(), at.y());
+}
+
+void RemoveAt(Object* item, int64_t index) {
+    _UITrap();
+    auto& children = MenuState(item).children;
+    if (index < 0 || index >= static_cast<int64_t>(children.size())) RaiseOutOfBounds("Remove", index);
+    Detach(children[static_cast<size_t>(index)].get());
+}
+
+void RemoveItem(Object* item, Object* child) {
+    _UITrap();
+    if (RuntimeRequire(child) && IsMenuItem(child) && MenuState(child).parent == RuntimeRequire(item))
+        Detach(child);
+}
+
+void RemoveNamed(Object* item, String name) {
+    _UITrap();
+    if (Ref<Object> child = FindBelow(RuntimeRequire(item), name.View(), false)) Detach(child.get());
+}
+
+Ref<Object> DependencyList(Object* item) {
+    std::vector<Object*> children;
+    for (const Ref<Object>& child : MenuState(item).children) children.push_back(child.get());
+    return ArrayOf(children);
+}
+
+// Greys the item and everything below it for good: auto-enabling no longer touches them.
+void DisableEntirely(Object* item) {
+    _UITrap();
+    std::vector<Object*> items = MenuItemDescendants(item);
+    items.insert(items.begin(), item);
+    for (Object* each : items) {
+        each->Field<bool>(kAutoEnabled) = false;
+        MenuItemApplyEnabled(each, false);
+    }
+}
+
+Ref<Object> LookupByHandle(Object* item, void* handle) {
+    if (!handle) return nullptr;
+    for (Object* each : MenuItemDescendants(RuntimeRequire(item))) {
+        MenuItemState& state = MenuState(each);
+        if (state.action == handle || state.menu == handle) return Ref<Object>::Retain(each);
+    }
+    return nullptr;
+}
+
+// Enables or greys the item as auto-enabling would, for the window that gets commands now.
+void SelfEnable(Object* item) {
+    _UITrap();
+    if (Flag(item, kAutoEnabled)) MenuItemApplyEnabled(item, MenuItemWouldAct(item, ToolkitMenuCommandWindow()));
+}
+
+// Exchanges the places of two items, in one menu or in two.
+void Swap(Object* item, Object* other) {
+    _UITrap();
+    CheckMenuItem(item, "_Swap");
+    CheckMenuItem(other, "_Swap");
+    Object* parentA = MenuState(item).parent;
+    Object* parentB = MenuState(other).parent;
+    if (!parentA || !parentB)
+        RuntimeRaiseNew(UnsupportedOperationException::dunder_Lookup(), "_Swap: both items must be in a menu");
+    if (item == other) return;
+    int64_t a = IndexOf(parentA, item);
+    int64_t b = IndexOf(parentB, other);
+    std::swap(MenuState(parentA).children[static_cast<size_t>(a)], MenuState(parentB).children[static_cast<size_t>(b)]);
+    MenuState(item).parent = parentB;
+    MenuState(other).parent = parentA;
+    ChildrenChanged(parentA);
+    if (parentB != parentA) ChildrenChanged(parentB);
+}
+
+// ---- properties besides those of menus.h ------------------------------------------------
+
+template <int32_t Offset>
+bool FlagGetter(Object* item, int32_t) {
+    return Flag(item, Offset);
+}
+template <int32_t Offset>
+void FlagSetter(Object* item, int32_t, bool on) {
+    _UITrap();
+    Flag(item, Offset) = on;
+    Sync(item);
+}
+
+Ref<Object> IconGetter(Object* item, int32_t) { return MenuState(item).icon; }
+void IconSetter(Object* item, int32_t, Object* picture) {
+    _UITrap();
+    if (picture) RuntimeCheckCast(picture, Picture::dunder_Lookup());
+    MenuState(item).icon = Ref<Object>::Retain(picture);
+    Sync(item);
+}
+
+int64_t IndexGetter(Object* item, int32_t) {
+    Object* parent = MenuState(item).parent;
+    return parent ? IndexOf(parent, item) : -1;
+}
+
+bool MenuModifierGetter(Object* item, int32_t) { return MenuState(item).menuModifier; }
+void MenuModifierSetter(Object* item, int32_t, bool on) {
+    _UITrap();
+    MenuState(item).menuModifier = on;
+    Sync(item);
+}
+
+Ref<Object> ParentGetter(Object* item, int32_t) { return Ref<Object>::Retain(MenuState(item).parent); }
+
+Variant TagGetter(Object* item, int32_t) { return MenuState(item).tag; }
+void TagSetter(Object* item, int32_t, Variant tag) { MenuState(item).tag = std::move(tag); }
+Variant TagBoxedGetter(Object* item, const PropertyEntry*) { return TagGetter(item, 0); }
+void TagBoxedSetter(Object* item, const PropertyEntry*, const Variant& tag) { TagSetter(item, 0, tag); }
+
+String TooltipGetter(Object* item, int32_t) { return MenuState(item).tooltip; }
+void TooltipSetter(Object* item, int32_t, String text) {
+    _UITrap();
+    MenuState(item).tooltip = std::move(text);
+    Sync(item);
+}
+
+void* StateGetter(Object* item, int32_t) { return RuntimeRequire(item)->Field<void*>(kImp); }
+Variant StateBoxedGetter(Object* item, const PropertyEntry*) { return Variant(StateGetter(item, 0)); }
+
+// A stored Boolean whose setter shows the change.
+template <int32_t Offset>
+PropertyRow FlagProperty(const char* name) {
+    PropertyRow row = StoredProperty<bool>(name, kStoredWritable, "b", Offset);
+    row.getter = reinterpret_cast<GenericFn>(&FlagGetter<Offset>);
+    row.setter = reinterpret_cast<GenericFn>(&FlagSetter<Offset>);
+    return row;
+}
+
+template <class T, class G, class S>
+PropertyRow StoredWithSetter(const char* name, const char* type, int32_t offset, G get, S set) {
+    PropertyRow row = StoredProperty<T>(name, kStoredWritable, type, offset);
+    row.getter = reinterpret_cast<GenericFn>(get);
+    row.setter = reinterpret_cast<GenericFn>(set);
+    return row;
+}
+
+}  // namespace
+
+// ---- shared with the other menu files ---------------------------------------------------
+
+bool IsMenuItem(Object* object) { return RuntimeObjectIsa(object, MenuItem::dunder_Lookup()); }
+bool IsMenuBar(Object* object) { return RuntimeObjectIsa(object, MenuBar::dunder_Lookup()); }
+
+MenuItemState& MenuState(Object* item) {
+    MenuItemState* state = RuntimeRequire(item)->Field<MenuItemState*>(kImp);
+    if (!state || !IsMenuItem(item))
+        RuntimeRaiseNew(IllegalCastException::dunder_Lookup(),
+                        std::string("an object of class ") + item->cls->name + " is no menu item");
+    return *state;
+}
+
+QAction* MenuItemAction(Object* item) {
+    MenuItemState& state = MenuState(item);
+    if (state.action || !QtReady()) return state.action;
+    state.action = new QAction(QCoreApplication::instance());
+    QObject::connect(state.action, &QAction::triggered,
+                     [self = item] { RunProgramCode([self] { MenuItemCommand(self); }); });
+    Sync(item);
+    RebuildMenu(item);
+    return state.action;
+}
+
+Object* MenuItemRoot(Object* item) {
+    Object* root = RuntimeRequire(item);
+    while (Object* parent = MenuState(root).parent) root = parent;
+    return root;
+}
+
+std::vector<Object*> MenuItemDescendants(Object* item) {
+    std::vector<Object*> items;
+    CollectBelow(item, items);
+    return items;
+}
+
+String MenuItemName(Object* item) { return Text(item, kName); }
+
+void MenuItemApplyEnabled(Object* item, bool enabled) {
+    Flag(item, kEnabled) = enabled;
+    Sync(item);
+}
+
+// ---- the imports of menus.h -------------------------------------------------------------
+
+void RuntimeMenuItemDefaultConstructor(Object* item) { MenuState(item); }
+
+void RuntimeMenuItemNameSetter(Object* item, int32_t, String name) {
+    _UITrap();
+    SetText(item, kName, name);
+    Sync(item);
+}
+String RuntimeMenuItemNameGetter(Object* item, int32_t) { return Text(item, kName); }
+
+void RuntimeMenuItemAutoEnableSetter(Object* item, int32_t, bool on) {
+    _UITrap();
+    Flag(item, kAutoEnabled) = on;
+}
+bool RuntimeMenuItemAutoEnableGetter(Object* item, int32_t) { return Flag(item, kAutoEnabled); }
+
+void RuntimeMenuItemTextSetter(Object* item, int32_t, String caption) {
+    _UITrap();
+    SetText(item, kValue, caption);
+    Sync(item);
+}
+String RuntimeMenuItemTextGetter(Object* item, int32_t) { return Text(item, kValue); }
+
+void RuntimeMenuItemVisibleSetter(Object* item, int32_t, bool visible) {
+    _UITrap();
+    Flag(item, kVisible) = visible;
+    Sync(item);
+}
+bool RuntimeMenuItemVisibleGetter(Object* item, int32_t) { return Flag(item, kVisible); }
+
+void RuntimeMenuItemCommandKeySetter(Object* item, int32_t, String shortcut) {
+    _UITrap();
+    SetText(item, kShortcut, shortcut);
+    Sync(item);
+}
+String RuntimeMenuItemCommandKeyGetter(Object* item, int32_t) { return Text(item, kShortcut); }
+
+void RuntimeMenuItemEnabledSetter(Object* item, int32_t, bool enabled) {
+    _UITrap();
+    MenuItemApplyEnabled(item, enabled);
+}
+bool RuntimeMenuItemEnabledGetter(Object* item, int32_t) { return Flag(item, kEnabled); }
+
+void RuntimeMenuItemAppend(Object* parent, Object* item) {
+    InsertAt(parent, RuntimeMenuItemCount(parent), item);
+}
+
+Ref<Object> RuntimeMenuItemChild(Object* parent, String name) {
+    return FindBelow(RuntimeRequire(parent), name.View(), false);
+}
+
+Ref<Object> RuntimeMenuItemLookup(Object* item, String name) {
+    return FindBelow(RuntimeRequire(item), name.View(), true);
+}
+
+int64_t RuntimeMenuItemCount(Object* item) {
+    return static_cast<int64_t>(MenuState(item).children.size());
+}
+
+Ref<Object> RuntimeMenuItemAt(Object* item, int64_t index) {
+    const auto& children = MenuState(item).children;
+    if (index < 0 || index >= static_cast<int64_t>(children.size())) RaiseOutOfBounds("Item", index);
+    return children[static_cast<size_t>(index)];
+}
+
+// ---- the class record -------------------------------------------------------------------
+
+namespace {
+
+constexpr uint32_t kClassNamedCtorHidden = kClassNamedCtor | kFlagHidden;  // 416
+
+}  // namespace
+
+void MenuItem::dunder_ctblinit() {
+    // Method entries, in the record's order: name, flags, signature text, function, slot.
+    static const MethodRow MenuItem_methods[] = {
+        Method("AddMenu",          kPublicVirtual,        "%%o<MenuItem>",             &RuntimeMenuItemAppend,             0),
+        Method("AddMenuAt",        kPublicVirtual,        "%%i8o<MenuItem>",           &AddMenuAt,                         1),
+        Method("Append",           kPublicVirtual,        "%%o<MenuItem>",             &RuntimeMenuItemAppend,             2),
+        Method("Child",            kPublicVirtual,        "%o<MenuItem>%s",            &RuntimeMenuItemChild,              3),
+        Method("Clone",            kPublicVirtual,        "%o<MenuItem>%",             &Clone,                             4),
+        Method("Close",            kPublicVirtual,        "%%",                        &Close,                             5),
+        Method("Constructor",      kPublicVirtual,        "%%",                        &RuntimeMenuItemDefaultConstructor, 6),
+        Method("Constructor",      kPublicVirtual,        "%%s",                       &ConstructWithCaption,              7),
+        Method("Constructor",      kPublicVirtual,        "%%sv",                      &ConstructWithCaptionAndTag,        8),
+        Method("Count",            kPublicVirtual,        "%i8%",                      &RuntimeMenuItemCount,              9),
+        Method("Enable",           kPublicVirtual,        "%%",                        &Enable,                            10),
+        Method("Handle",           kPublicVirtual,        "%p%i8<MenuItem.HandleType>", &Handle,                           11),
+        Method("Insert",           kPublicVirtual,        "%%i8o<MenuItem>",           &AddMenuAt,                         12),
+        Method("Item",             kPublicVirtual,        "%o<MenuItem>%i8",           &RuntimeMenuItemAt,                 13),
+        Method("LastRowIndex",     kPublicVirtual,        "%i8%",                      &LastRowIndex,                      14),
+        Method("MenuAt",           kPublicVirtual,        "%o<MenuItem>%i8",           &RuntimeMenuItemAt,                 15),
+        Method("MenuItem",         kClassNamedCtorHidden, "%%s",                       &ConstructWithCaption,              16),
+        Method("MenuItem",         kClassNamedCtorHidden, "%%sv",                      &ConstructWithCaptionAndTag,        17),
+        Method("PopUp",            kPublicVirtual,        "%o<MenuItem>%",             &PopUp,                             18),
+        Method("PopUp",            kPublicVirtual,        "%o<MenuItem>%i8i8",         &PopUpAt,                           19),
+        Method("Remove",           kPublicVirtual,        "%%i8",                      &RemoveAt,                          20),
+        Method("Remove",           kPublicVirtual,        "%%o<MenuItem>",             &RemoveItem,                        21),
+        Method("Remove",           kPublicVirtual,        "%%s",                       &RemoveNamed,                       22),
+        Method("RemoveMenuAt",     kPublicVirtual,        "%%i8",                      &RemoveAt,                          23),
+        Method("_DependencyList",  kPublicVirtualHidden,  "%A1o<Object>%",             &DependencyList,                    24),
+        Method("_DisableEntirely", kPublicVirtualHidden,  "%%",                        &DisableEntirely,                   25),
+        Method("_Lookup",          kPublicVirtualHidden,  "%o<MenuItem>%s",            &RuntimeMenuItemLookup,             26),
+        Method("_Lookup",          kPublicVirtualHidden,  "%o<MenuItem>%p",            &LookupByHandle,                    27),
+        Method("_SelfEnable",      kPublicVirtualHidden,  "%%",                        &SelfEnable,                        28),
+        Method("_Swap",            kPublicVirtualHidden,  "%%o<MenuItem>",             &Swap,                              29),
+        Method("__Exit",           kPrivateHidden,        "%%",                        &MenuItemExit),
+        Method("__Init",           kPrivateHidden,        "%%",                        &MenuItemInit),
+    };
+    // Events: Action bool(item), EnableMenu void(item).
+    static const EventRow MenuItem_events[] = {{"Action"}, {"EnableMenu"}};
+    // Properties: name, type, field offset (0 when computed), getter, setter.
+    static const PropertyRow MenuItem_properties[] = {
+        FlagProperty<kAlternateMenuModifier>("AlternateMenuModifier"),
+        StoredWithSetter<bool>("AutoEnabled", "b", kAutoEnabled, &RuntimeMenuItemAutoEnableGetter, &RuntimeMenuItemAutoEnableSetter),
+        FlagProperty<kChecked>("Checked"),
+        StoredWithSetter<bool>("Enabled", "b", kEnabled, &RuntimeMenuItemEnabledGetter, &RuntimeMenuItemEnabledSetter),
+        ComputedProperty<Ref<Object>>("Icon", kComputedWritable, "o<Picture>", &IconGetter, &IconSetter),
+        ComputedProperty<int64_t>("Index", kComputedReadOnly, "i8", &IndexGetter, nullptr),
+        ComputedProperty<String>("KeyboardShortcut", kComputedWritable, "s", &RuntimeMenuItemCommandKeyGetter, &RuntimeMenuItemCommandKeySetter),
+        FlagProperty<kMacControlKey>("MacControlKey"),
+        FlagProperty<kMacOptionKey>("MacOptionKey"),
+        ComputedProperty<bool>("MenuModifier", kComputedWritable, "b", &MenuModifierGetter, &MenuModifierSetter),
+        StoredWithSetter<String>("Name", "s", kName, &RuntimeMenuItemNameGetter, &RuntimeMenuItemNameSetter),
+        FlagProperty<kPCAltKey>("PCAltKey"),
+        ComputedProperty<Ref<Object>>("Parent", kComputedReadOnly, "o<MenuItem>", &ParentGetter, nullptr),
+        StoredWithSetter<String>("Shortcut", "s", kShortcut, &RuntimeMenuItemCommandKeyGetter, &RuntimeMenuItemCommandKeySetter),
+        {"Tag", kComputedWritable, "v", 0, AsGenericFn(&TagGetter), AsGenericFn(&TagSetter), &TagBoxedGetter, &TagBoxedSetter},
+        ComputedProperty<String>("Text", kComputedWritable, "s", &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
+        ComputedProperty<String>("Tooltip", kComputedWritable, "s", &TooltipGetter, &TooltipSetter),
+        StoredWithSetter<String>("Value", "s", kValue, &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
+        StoredWithSetter<bool>("Visible", "b", kVisible, &RuntimeMenuItemVisibleGetter, &RuntimeMenuItemVisibleSetter),
+        {"_mImp", kPrivateHidden, "p", kImp, AsGenericFn(&StateGetter), nullptr, &StateBoxedGetter, nullptr},
+    };
+    static const ClassSpec spec{.name = "MenuItem",
+                                .superclass = nullptr,
+                                .methodCount = 32,
+                                .interfaceCount = 0,
+                                .eventCount = 2,
+                                .propertyCount = 20,
+                                .instanceDataSize = kItemSize,
+                                .slotCount = 30,
+                                .init = &MenuItemInit,
+                                .exit = &MenuItemExit,
+                                .methods = MenuItem_methods,
+                                .events = MenuItem_events,
+                                .properties = MenuItem_properties};
+    RuntimeBuildClass(gMenuItem, spec);
+}
+
+ClassRecord* MenuItem::dunder_Lookup() { return RuntimeLookupClass(gMenuItem); }
