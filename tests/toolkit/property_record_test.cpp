@@ -1,0 +1,327 @@
+// Property records: the byte encoding of every value type, the application of a record
+// through an object's property entries, and the refusal of malformed records.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <string>
+#include <vector>
+
+#include "framework/toolkit/property_record.h"
+#include "tests/toolkit/raised.h"
+
+namespace {
+
+// ---- a small class with one property of each type a record carries ------------------
+
+// Every value a record sets, as "Name=value", in the order the setters ran.
+std::vector<std::string> gSetLog;
+
+std::string Render(const Variant& value) {
+    switch (value.Type()) {
+        case VariantType::Boolean: return value.AsBoolean() ? "true" : "false";
+        case VariantType::Integer: return std::to_string(value.AsInteger());
+        case VariantType::Single: return std::to_string(value.AsSingle()) + "f";
+        case VariantType::Double: return std::to_string(value.AsDouble());
+        case VariantType::String: return "\"" + value.AsString().Std() + "\"";
+        case VariantType::Color: {
+            Color c = value.AsColor();
+            return "rgba(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+                   std::to_string(c.blue) + "," + std::to_string(c.alpha) + ")";
+        }
+        default: return "?";
+    }
+}
+
+// A stored property whose boxed setter also writes the log.
+template <class T>
+PropertyRow Logged(const char* name, const char* typeText, int32_t offset) {
+    PropertyRow row = StoredProperty<T>(name, kStoredWritable, typeText, offset);
+    row.boxedSetter = [](Object* object, const PropertyEntry* entry, const Variant& value) {
+        gSetLog.push_back(std::string(entry->name) + "=" + Render(value));
+        props::For<T>::Type::Introspection::SetValue(object, entry, value);
+    };
+    return row;
+}
+
+// Field offsets of Test.Gadget.
+constexpr int32_t kRunMode = -8, kPeriod = -16, kName = -24, kFontSize = -28, kFontUnit = -29,
+                  kFlag = -30, kMultiLine = -31, kLineSpacing = -40, kColour = -44, kMacProcId = -56,
+                  kFriend = -64, kWidth = -72;
+constexpr uint32_t kGadgetDataSize = 72;
+// Test.Gizmo's own field.
+constexpr int32_t kGizmoWidth = -80;
+constexpr uint32_t kGizmoDataSize = 80;
+
+void GadgetExit(Object* self) {
+    props::String::Set(self, kName, String());
+    props::Object::Set(self, kFriend, nullptr);
+}
+
+void RefusingSetter(Object*, int32_t, int64_t) {
+    RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(), "no such value");
+}
+int64_t ZeroGetter(Object*, int32_t) { return 0; }
+
+void GadgetInit();
+void GizmoInit();
+ClassCell gGadget{nullptr, &GadgetInit};
+ClassCell gGizmo{nullptr, &GizmoInit};
+
+void GadgetInit() {
+    static const PropertyRow properties[] = {
+        Logged<int64_t>("RunMode", "i8<Timer.RunModes>", kRunMode),
+        Logged<int64_t>("Period", "i8", kPeriod),
+        Logged<String>("Name", "s", kName),
+        Logged<float>("FontSize", "f4", kFontSize),
+        Logged<uint8_t>("FontUnit", "u1<FontUnits>", kFontUnit),
+        Logged<bool>("Transparent", "b", kFlag),
+        Logged<bool>("MultiLine", "b", kMultiLine),
+        Logged<double>("LineSpacing", "f8", kLineSpacing),
+        Logged<Color>("TextColor", "c", kColour),
+        Logged<int64_t>("MacProcId", "i8", kMacProcId),
+        StoredProperty<Ref<Object>>("Friend", kStoredWritable, "o<Object>", kFriend),
+        Logged<int64_t>("Width", "i8", kWidth),
+        ComputedProperty<int64_t>("Refusing", kComputedWritable, "i8", &ZeroGetter, &RefusingSetter),
+    };
+    static const ClassSpec spec{.name = "Test.Gadget",
+                                .superclass = nullptr,
+                                .methodCount = 0,
+                                .interfaceCount = 0,
+                                .eventCount = 0,
+                                .propertyCount = std::size(properties),
+                                .instanceDataSize = kGadgetDataSize,
+                                .slotCount = 0,
+                                .exit = &GadgetExit,
+                                .properties = properties};
+    RuntimeBuildClass(gGadget, spec);
+}
+
+// A subclass that declares Width again, as a Double: the nearest class wins.
+void GizmoInit() {
+    static const PropertyRow properties[] = {
+        Logged<double>("Width", "f8", kGizmoWidth),
+    };
+    static const ClassSpec spec{.name = "Test.Gizmo",
+                                .superclass = +[] { return RuntimeLookupClass(gGadget); },
+                                .methodCount = 0,
+                                .interfaceCount = 0,
+                                .eventCount = 0,
+                                .propertyCount = RuntimeLookupClass(gGadget)->propertyCount + 1,
+                                .instanceDataSize = kGizmoDataSize,
+                                .slotCount = 0,
+                                .properties = properties};
+    RuntimeBuildClass(gGizmo, spec);
+}
+
+Ref<Object> NewGadget() { return RuntimeNewObject(RuntimeLookupClass(gGadget)); }
+
+Variant Get(Object* object, std::string_view name) {
+    const PropertyEntry* entry = RuntimeFindProperty(object->cls, name);
+    EXPECT_NE(entry, nullptr) << name;
+    return entry ? entry->boxedGetter(object, entry) : Variant();
+}
+
+// ---- bytes ----------------------------------------------------------------------------
+
+std::string Bytes(std::initializer_list<int> bytes) {
+    std::string out;
+    for (int byte : bytes) out.push_back(static_cast<char>(byte));
+    return out;
+}
+
+String Record(std::string_view bytes) { return String(bytes); }
+
+class PropertyRecordTest : public LeakCheckedTest {
+protected:
+    void SetUp() override {
+        LeakCheckedTest::SetUp();
+        gSetLog.clear();
+    }
+};
+
+// ---- encoding -------------------------------------------------------------------------
+
+TEST_F(PropertyRecordTest, TimerRecordEncodesToTheWorkedExampleAndDecodesIntoTwoEntries) {
+    const RecordEntry entries[] = {{"RunMode", Int(1)}, {"Period", Int(4000)}};
+    String record = EncodePropertyRecord(entries);
+    std::string expected = "RunMode " + Bytes({0x01, 0, 0, 0, 0, 0, 0, 0}) + "Period " +
+                           Bytes({0xA0, 0x0F, 0, 0, 0, 0, 0, 0});
+    ASSERT_EQ(record.Size(), 31u);
+    EXPECT_EQ(record.Std(), expected);
+
+    Ref<Object> gadget = NewGadget();
+    RuntimeMassPropertySetter(gadget.get(), record);
+    EXPECT_EQ(gSetLog, (std::vector<std::string>{"RunMode=1", "Period=4000"}));
+    EXPECT_EQ(Get(gadget.get(), "Period").AsInteger(), 4000);
+}
+
+struct EncodingCase {
+    const char* name;
+    RecordEntry entry;
+    std::string valueBytes;  // what follows the key and its blank
+    std::string logged;      // what the setter received
+};
+
+class ValueEncodingTest : public PropertyRecordTest, public testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(ValueEncodingTest, EncodesItsBytesAndSetsTheSameValueBack) {
+    const EncodingCase& c = GetParam();
+    String record = EncodePropertyRecord(std::span(&c.entry, 1));
+    EXPECT_EQ(record.Std(), std::string(c.entry.key) + " " + c.valueBytes);
+
+    Ref<Object> gadget = NewGadget();
+    RuntimeMassPropertySetter(gadget.get(), record);
+    EXPECT_EQ(gSetLog, std::vector<std::string>{c.logged});
+}
+
+const std::string kHelpText =
+    "The Fisher Z-Transformation is a way to transform the sampling distribution of Pearson\u2019s r "
+    "(i.e. the correlation coefficient) so that it becomes normally distributed. The formula to "
+    "transform r to a z-score is: z\u2019 = .5[ln(1+r) \u2013 ln(1-r)]. The formula to transform a "
+    "Fisher z to an r is: (exp(2*z')-1 / exp(2*z')+1).";
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryType, ValueEncodingTest,
+    testing::Values(
+        EncodingCase{"EmptyString", {"Name", Str("")}, Bytes({0, 0, 0, 0}), "Name=\"\""},
+        EncodingCase{"Utf8String", {"Name", Str("r\u2019")}, Bytes({4, 0, 0, 0}) + "r\u2019",
+                     "Name=\"r\u2019\""},
+        EncodingCase{"LeastInt32AsInteger",
+                     {"Period", Int(-2147483648)},
+                     Bytes({0x00, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0xFF}),
+                     "Period=-2147483648"},
+        EncodingCase{"Single", {"FontSize", Sgl(12.0f)}, Bytes({0x00, 0x00, 0x40, 0x41}),
+                     "FontSize=12.000000f"},
+        EncodingCase{"Double",
+                     {"LineSpacing", Dbl(1.0)},
+                     Bytes({0, 0, 0, 0, 0, 0, 0xF0, 0x3F}),
+                     "LineSpacing=1.000000"},
+        EncodingCase{"ColorInRecordOrder",
+                     {"TextColor", Rgba(0x00, 0x00, 0xC7, 0x00)},
+                     Bytes({0x00, 0x00, 0xC7, 0x00}),
+                     "TextColor=rgba(0,0,199,0)"},
+        EncodingCase{"BooleanTrue", {"Transparent", Bool(true)}, Bytes({1}), "Transparent=true"},
+        EncodingCase{"BooleanFalse", {"Transparent", Bool(false)}, Bytes({0}), "Transparent=false"},
+        EncodingCase{"OneByteEnumeration", {"FontUnit", Byte(3)}, Bytes({3}), "FontUnit=3"}),
+    [](const testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
+
+TEST_F(PropertyRecordTest, StringLongerThan255BytesKeepsItsFourByteLength) {
+    ASSERT_EQ(kHelpText.size(), 321u);
+    const RecordEntry entries[] = {{"Name", Str(kHelpText)}};
+    String record = EncodePropertyRecord(entries);
+    EXPECT_EQ(record.Std().substr(5, 4), Bytes({0x41, 0x01, 0x00, 0x00}));
+    EXPECT_EQ(record.Size(), 5u + 4u + 321u);
+
+    Ref<Object> gadget = NewGadget();
+    RuntimeMassPropertySetter(gadget.get(), record);
+    EXPECT_EQ(Get(gadget.get(), "Name").AsString().Std(), kHelpText);
+    EXPECT_EQ(QString::fromStdString(kHelpText).size(), 315);
+}
+
+// ---- application ----------------------------------------------------------------------
+
+TEST_F(PropertyRecordTest, KeysFindTheirPropertyWithoutRegardToCase) {
+    const RecordEntry entries[] = {{"MacProcID", Int(7)}, {"Multiline", Bool(true)}};
+    Ref<Object> gadget = NewGadget();
+    RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries));
+    EXPECT_EQ(gSetLog, (std::vector<std::string>{"MacProcId=7", "MultiLine=true"}));
+}
+
+TEST_F(PropertyRecordTest, KeyGivenTwiceIsSetTwiceAndKeepsTheLaterValue) {
+    const RecordEntry entries[] = {{"Transparent", Bool(true)}, {"Period", Int(5)}, {"Transparent", Bool(false)}};
+    Ref<Object> gadget = NewGadget();
+    RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries));
+    EXPECT_EQ(gSetLog, (std::vector<std::string>{"Transparent=true", "Period=5", "Transparent=false"}));
+    EXPECT_FALSE(Get(gadget.get(), "Transparent").AsBoolean());
+}
+
+TEST_F(PropertyRecordTest, TheNearestClassDecidesTheWidthOfAValue) {
+    // Test.Gizmo declares Width as a Double: eight bytes of binary64, not an Integer.
+    const RecordEntry entries[] = {{"Width", Dbl(2.5)}, {"Period", Int(9)}};
+    Ref<Object> gizmo = RuntimeNewObject(RuntimeLookupClass(gGizmo));
+    RuntimeMassPropertySetter(gizmo.get(), EncodePropertyRecord(entries));
+    EXPECT_EQ(gSetLog, (std::vector<std::string>{"Width=2.500000", "Period=9"}));
+}
+
+TEST_F(PropertyRecordTest, EmptyRecordSetsNothing) {
+    Ref<Object> gadget = NewGadget();
+    EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(gadget.get(), String()); }), "nothing");
+    EXPECT_TRUE(gSetLog.empty());
+}
+
+TEST_F(PropertyRecordTest, SetPropertiesIsTheSameOperation) {
+    const RecordEntry entries[] = {{"Period", Int(12)}};
+    Ref<Object> gadget = NewGadget();
+    _SetProperties(gadget.get(), EncodePropertyRecord(entries));
+    EXPECT_EQ(Get(gadget.get(), "Period").AsInteger(), 12);
+}
+
+TEST_F(PropertyRecordTest, ExceptionFromASetterPassesOutUnchanged) {
+    const RecordEntry entries[] = {{"Refusing", Int(1)}, {"Period", Int(3)}};
+    Ref<Object> gadget = NewGadget();
+    EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries)); }),
+              "OutOfBoundsException");
+    EXPECT_TRUE(gSetLog.empty());  // nothing after the failing entry
+}
+
+TEST_F(PropertyRecordTest, NilObjectRaisesNilObjectException) {
+    EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(nullptr, String("Period ")); }),
+              "NilObjectException");
+}
+
+// ---- malformed records ------------------------------------------------------------------
+
+struct MalformedCase {
+    const char* name;
+    std::string record;
+    std::string where;                 // the key and offset the message names
+    std::vector<std::string> applied;  // entries set before the fault
+};
+
+class MalformedRecordTest : public PropertyRecordTest, public testing::WithParamInterface<MalformedCase> {};
+
+TEST_P(MalformedRecordTest, RaisesUnsupportedFormatNamingKeyAndOffset) {
+    const MalformedCase& c = GetParam();
+    Ref<Object> gadget = NewGadget();
+    std::string message;
+    try {
+        RuntimeMassPropertySetter(gadget.get(), Record(c.record));
+        ADD_FAILURE() << "nothing raised";
+    } catch (const RaisedException& raised) {
+        EXPECT_STREQ(raised.ExceptionObject()->cls->name, "UnsupportedFormatException");
+        message = RuntimeExceptionMessage(raised.ExceptionObject().get()).Std();
+    }
+    EXPECT_NE(message.find(c.where), std::string::npos) << message;
+    EXPECT_EQ(gSetLog, c.applied);
+}
+
+const std::string kPeriod9 = "Period " + Bytes({9, 0, 0, 0, 0, 0, 0, 0});
+
+INSTANTIATE_TEST_SUITE_P(
+    Refused, MalformedRecordTest,
+    testing::Values(
+        MalformedCase{"TruncatedInteger", kPeriod9 + "RunMode " + Bytes({1, 0, 0, 0}),
+                      "key \"RunMode\" at offset 15", {"Period=9"}},
+        MalformedCase{"KeyWithoutBlank", kPeriod9 + "RunMode", "key \"RunMode\" at offset 15", {"Period=9"}},
+        MalformedCase{"UnknownKey", "Colour " + Bytes({1, 2, 3, 0}), "key \"Colour\" at offset 0", {}},
+        MalformedCase{"EmptyKey", kPeriod9 + " " + Bytes({1}), "key \"\" at offset 15", {"Period=9"}},
+        MalformedCase{"StringRunsPastTheEnd", "Name " + Bytes({100, 0, 0, 0}) + "abc",
+                      "key \"Name\" at offset 0", {}},
+        MalformedCase{"StringLengthCutShort", "Name " + Bytes({3, 0}), "key \"Name\" at offset 0", {}},
+        MalformedCase{"HugeStringLength", "Name " + Bytes({0xFF, 0xFF, 0xFF, 0xFF}) + "x",
+                      "key \"Name\" at offset 0", {}},
+        MalformedCase{"SingleCutShort", "FontSize " + Bytes({0, 0, 0x40}), "key \"FontSize\" at offset 0", {}},
+        MalformedCase{"BooleanOutOfRange", "Transparent " + Bytes({2}), "key \"Transparent\" at offset 0", {}},
+        MalformedCase{"ObjectTypeCannotBeCarried", "Friend " + Bytes({0, 0, 0, 0, 0, 0, 0, 0}),
+                      "key \"Friend\" at offset 0", {}},
+        MalformedCase{"ValueMissingAtTheEnd", "Transparent ", "key \"Transparent\" at offset 0", {}}),
+    [](const testing::TestParamInfo<MalformedCase>& info) { return info.param.name; });
+
+TEST_F(PropertyRecordTest, EncoderRefusesAKeyThatCannotBeRead) {
+    const RecordEntry blank[] = {{"Run Mode", Int(1)}};
+    const RecordEntry empty[] = {{"", Int(1)}};
+    EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(blank); }), "UnsupportedFormatException");
+    EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(empty); }), "UnsupportedFormatException");
+}
+
+}  // namespace
