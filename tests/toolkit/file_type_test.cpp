@@ -1,0 +1,115 @@
+// File types: registered once when converted to text after all their properties are set,
+// registered anew after any property changes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/toolkit/file_type.h"
+#include "tests/toolkit/raised.h"
+
+namespace {
+
+std::vector<std::string> Registered() {
+    std::vector<std::string> lines;
+    for (const RegisteredFileType& t : RuntimeRegisteredFileTypes())
+        lines.push_back(t.name + "|" + t.creator + "|" + t.macType + "|" + t.extensions + "|" + t.uti);
+    return lines;
+}
+
+// The text type as the application declares it.
+Ref<Object> NewTextType() {
+    Ref<Object> type = RuntimeNewObject(FileType::dunder_Lookup());  // no constructor is run
+    FileTypeNameSetter(type.get(), 0, "text");
+    FileTypeExtensionsSetter(type.get(), 0, "");
+    FileTypeMacTypeSetter(type.get(), 0, "TEXT");
+    FileTypeMacCreatorSetter(type.get(), 0, "R*ch");
+    FileTypeMimeTypeSetter(type.get(), 0, "");
+    FileTypeImportedSetter(type.get(), 0, true);
+    FileTypeConformsToSetter(type.get(), 0, "");
+    return type;
+}
+
+class FileTypeTest : public LeakCheckedTest {
+protected:
+    void SetUp() override {
+        LeakCheckedTest::SetUp();
+        before_ = Registered();
+        RuntimeTraceClear();
+        RuntimeTraceEnable(true);
+    }
+    void TearDown() override {
+        RuntimeTraceEnable(false);
+        RuntimeTraceClear();
+        LeakCheckedTest::TearDown();
+    }
+    std::vector<std::string> Added() {
+        std::vector<std::string> now = Registered();
+        return {now.begin() + static_cast<std::ptrdiff_t>(before_.size()), now.end()};
+    }
+    std::vector<std::string> before_;
+};
+
+TEST_F(FileTypeTest, ConvertingToTextRegistersOnceWithEveryValue) {
+    Ref<Object> type = NewTextType();
+    EXPECT_TRUE(Added().empty());
+    EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
+    EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
+    EXPECT_EQ(Added(), (std::vector<std::string>{"text|R*ch|TEXT||"}));
+    EXPECT_EQ(RuntimeTraceLog(), (std::vector<std::string>{"RuntimeRegisterFileType text|R*ch|TEXT||"}));
+}
+
+struct PropertyChange {
+    const char* property;
+    void (*change)(Object*);
+    const char* registeredAfter;
+};
+
+TEST_F(FileTypeTest, EveryPropertySetDropsTheRegistration) {
+    const PropertyChange changes[] = {
+        {"Name", [](Object* t) { FileTypeNameSetter(t, 0, "plain"); }, "plain|R*ch|TEXT||"},
+        {"Extensions", [](Object* t) { FileTypeExtensionsSetter(t, 0, "txt"); }, "text|R*ch|TEXT|txt|"},
+        {"MacType", [](Object* t) { FileTypeMacTypeSetter(t, 0, "utxt"); }, "text|R*ch|utxt||"},
+        {"MacCreator", [](Object* t) { FileTypeMacCreatorSetter(t, 0, "ttxt"); }, "text|ttxt|TEXT||"},
+        {"MimeType", [](Object* t) { FileTypeMimeTypeSetter(t, 0, "text/plain"); }, "text|R*ch|TEXT||"},
+        {"Imported", [](Object* t) { FileTypeImportedSetter(t, 0, false); }, "text|R*ch|TEXT||"},
+        {"ConformsTo", [](Object* t) { FileTypeConformsToSetter(t, 0, "public.text"); }, "text|R*ch|TEXT||"},
+        {"UTI", [](Object* t) { FileTypeUTISetter(t, 0, "public.plain-text"); }, "text|R*ch|TEXT||public.plain-text"},
+    };
+    for (const PropertyChange& c : changes) {
+        Ref<Object> type = NewTextType();
+        FileTypeToString(type.get());
+        c.change(type.get());
+        EXPECT_TRUE(Added().empty()) << c.property;
+        FileTypeToString(type.get());
+        EXPECT_EQ(Added(), (std::vector<std::string>{c.registeredAfter})) << c.property;
+    }
+    EXPECT_TRUE(Added().empty());  // a type that goes takes its registration along
+}
+
+TEST_F(FileTypeTest, TheConversionIsAMethodEntryOfTheClass) {
+    Ref<Object> type = NewTextType();
+    const MethodEntry* convert = RuntimeFindMethod(FileType::dunder_Lookup(), "Operator_Convert");
+    ASSERT_NE(convert, nullptr);
+    VariantList none;
+    EXPECT_EQ(convert->invoker->Invoke(convert->function, type.get(), &none).AsString().Std(), "text");
+    EXPECT_EQ(Added().size(), 1u);
+    EXPECT_EQ(RaisedClass([] { FileTypeToString(nullptr); }), "NilObjectException");
+}
+
+TEST_F(FileTypeTest, PropertiesReadBackThroughTheRecord) {
+    Ref<Object> type = NewTextType();
+    struct Expected {
+        const char* name;
+        const char* value;
+    } const expected[] = {{"Name", "text"}, {"MacType", "TEXT"}, {"MacCreator", "R*ch"}, {"Extensions", ""}};
+    for (const Expected& e : expected) {
+        const PropertyEntry* entry = RuntimeFindProperty(type->cls, e.name);
+        ASSERT_NE(entry, nullptr) << e.name;
+        EXPECT_EQ(entry->boxedGetter(type.get(), entry).AsString().Std(), e.value) << e.name;
+    }
+    const PropertyEntry* imported = RuntimeFindProperty(type->cls, "Imported");
+    EXPECT_TRUE(imported->boxedGetter(type.get(), imported).AsBoolean());
+}
+
+}  // namespace

@@ -1,0 +1,439 @@
+// Menus: the item tree built through the imports the program uses, lookup at any depth,
+// presentation in a QMenuBar, key equivalents, auto-enabling, the Edit commands on a focused
+// field and the main-thread rule of the setters.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "framework/toolkit/menus.h"
+#include "framework/toolkit/toolkit_internal.h"
+#include "tests/toolkit/raised.h"
+
+namespace {
+
+enum class Kind { Plain, Apple, Quit };
+
+ClassRecord* RecordOf(Kind kind) {
+    switch (kind) {
+        case Kind::Apple: return AppleMenuItem::dunder_Lookup();
+        case Kind::Quit: return QuitMenuItem::dunder_Lookup();
+        case Kind::Plain: break;
+    }
+    return MenuItem::dunder_Lookup();
+}
+
+struct ItemRow {
+    const char* parent;  // nil: the bar
+    const char* name;
+    Kind kind;
+    const char* className;
+    const char* caption;
+    std::optional<const char*> shortcut;  // nullopt: never assigned
+};
+
+// The application's menu bar: four menus and eleven items, in the order of their creation.
+const ItemRow kMenuTree[] = {
+    {nullptr,         "Apple",         Kind::Plain, "MenuItem",      "",              ""},
+    {nullptr,         "UntitledMenu2", Kind::Plain, "MenuItem",      "File",          ""},
+    {"UntitledMenu2", "FileQuit",      Kind::Quit,  "QuitMenuItem",  "Quit",          "Cmd+Q"},
+    {"UntitledMenu2", "UntitledMenu6", Kind::Plain, "MenuItem",      "",              ""},
+    {nullptr,         "UntitledMenu0", Kind::Plain, "MenuItem",      "Edit",          ""},
+    {"UntitledMenu0", "EditUndo",      Kind::Plain, "MenuItem",      "Undo",          "Cmd+Z"},
+    {"UntitledMenu0", "UntitledMenu1", Kind::Plain, "MenuItem",      "-",             std::nullopt},
+    {"UntitledMenu0", "EditCut",       Kind::Plain, "MenuItem",      "Cut",           "Cmd+X"},
+    {"UntitledMenu0", "EditCopy",      Kind::Plain, "MenuItem",      "Copy",          "Cmd+C"},
+    {"UntitledMenu0", "EditPaste",     Kind::Plain, "MenuItem",      "Paste",         "Cmd+V"},
+    {"UntitledMenu0", "EditClear",     Kind::Plain, "MenuItem",      "Clear",         ""},
+    {"UntitledMenu0", "UntitledMenu5", Kind::Plain, "MenuItem",      "",              ""},
+    {"UntitledMenu0", "About",         Kind::Apple, "AppleMenuItem", "About Corvane", ""},
+    {"UntitledMenu0", "UntitledMenu4", Kind::Apple, "AppleMenuItem", "",              ""},
+    {nullptr,         "UntitledMenu3", Kind::Plain, "MenuItem",      "",              ""},
+};
+
+Ref<Object> NewItem(ClassRecord* cls) {
+    Ref<Object> item = RuntimeNewObject(cls);
+    RuntimeCallSlot<void>(item.get(), MenuItem::kConstructorSlot);
+    return item;
+}
+
+// Builds the tree as the program does: constructor in slot 6, the setters, then AddMenu on
+// the bar or on the parent that the bar's Child finds by name.
+Ref<Object> BuildMenuTree() {
+    Ref<Object> bar = NewItem(MenuBar::dunder_Lookup());
+    for (const ItemRow& row : kMenuTree) {
+        Ref<Object> item = NewItem(RecordOf(row.kind));
+        RuntimeMenuItemNameSetter(item.get(), 0, row.name);
+        RuntimeMenuItemAutoEnableSetter(item.get(), 0, true);
+        RuntimeMenuItemTextSetter(item.get(), 0, row.caption);
+        RuntimeMenuItemVisibleSetter(item.get(), 0, true);
+        if (row.shortcut) RuntimeMenuItemCommandKeySetter(item.get(), 0, *row.shortcut);
+        Ref<Object> parent = row.parent ? RuntimeCallSlot<Ref<Object>, String>(bar.get(), MenuItem::kChildSlot, row.parent)
+                                        : bar;
+        RuntimeCallSlot<void, Object*>(RuntimeRequire(parent.get()), MenuItem::kAddMenuSlot, item.get());
+    }
+    return bar;
+}
+
+Ref<Object> Lookup(Object* bar, const char* name) {
+    return RuntimeCallSlot<Ref<Object>, String>(bar, MenuItem::kLookupSlot, name);
+}
+
+QAction* ActionOf(Object* bar, const char* name) {
+    Ref<Object> item = Lookup(bar, name);
+    return static_cast<QAction*>(RuntimeCallSlot<void*, int64_t>(RuntimeRequire(item.get()), 11, 0));
+}
+
+std::vector<std::string> ChildNames(Object* item) {
+    std::vector<std::string> names;
+    for (int64_t i = 0; i < RuntimeMenuItemCount(item); ++i)
+        names.push_back(RuntimeMenuItemNameGetter(RuntimeMenuItemAt(item, i).get(), 0).Std());
+    return names;
+}
+
+using MenusTest = LeakCheckedTest;
+
+TEST_F(MenusTest, EveryItemOfTheTreeIsFoundByNameAtAnyDepthWithItsClass) {
+    Ref<Object> bar = BuildMenuTree();
+    for (const ItemRow& row : kMenuTree) {
+        Ref<Object> item = Lookup(bar.get(), row.name);
+        ASSERT_TRUE(item) << row.name;
+        EXPECT_STREQ(item->cls->name, row.className) << row.name;
+        EXPECT_EQ(RuntimeMenuItemTextGetter(item.get(), 0).Std(), row.caption) << row.name;
+        EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0)) << row.name;
+        EXPECT_TRUE(RuntimeMenuItemAutoEnableGetter(item.get(), 0)) << row.name;
+        EXPECT_EQ(RuntimeMenuItemCommandKeyGetter(item.get(), 0).Std(), row.shortcut.value_or("")) << row.name;
+    }
+    EXPECT_FALSE(Lookup(bar.get(), "NoSuchItem"));
+}
+
+TEST_F(MenusTest, ParentsHoldTheirChildrenInTheOrderTheyWereAdded) {
+    Ref<Object> bar = BuildMenuTree();
+    EXPECT_EQ(ChildNames(bar.get()),
+              (std::vector<std::string>{"Apple", "UntitledMenu2", "UntitledMenu0", "UntitledMenu3"}));
+    EXPECT_EQ(ChildNames(Lookup(bar.get(), "UntitledMenu2").get()),
+              (std::vector<std::string>{"FileQuit", "UntitledMenu6"}));
+    EXPECT_EQ(ChildNames(Lookup(bar.get(), "UntitledMenu0").get()),
+              (std::vector<std::string>{"EditUndo", "UntitledMenu1", "EditCut", "EditCopy", "EditPaste",
+                                        "EditClear", "UntitledMenu5", "About", "UntitledMenu4"}));
+}
+
+TEST_F(MenusTest, ChildFindsOnlyDirectChildren) {
+    Ref<Object> bar = BuildMenuTree();
+    auto child = [&](const char* name) {
+        return RuntimeCallSlot<Ref<Object>, String>(bar.get(), MenuItem::kChildSlot, name);
+    };
+    EXPECT_TRUE(child("UntitledMenu0"));
+    EXPECT_FALSE(child("EditCopy"));
+    EXPECT_TRUE(Lookup(bar.get(), "EditCopy"));
+}
+
+TEST_F(MenusTest, AnAddedItemLivesInItsParentAfterTheCallerLetsGo) {
+    Ref<Object> bar = NewItem(MenuBar::dunder_Lookup());
+    {
+        Ref<Object> item = NewItem(MenuItem::dunder_Lookup());
+        RuntimeMenuItemNameSetter(item.get(), 0, "Kept");
+        RuntimeMenuItemAppend(bar.get(), item.get());
+    }
+    Ref<Object> kept = Lookup(bar.get(), "Kept");
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->refcount, 2);  // the bar's and ours
+}
+
+TEST_F(MenusTest, AnItemCannotBePutInsideItself) {
+    Ref<Object> menu = NewItem(MenuItem::dunder_Lookup());
+    Ref<Object> inner = NewItem(MenuItem::dunder_Lookup());
+    RuntimeMenuItemAppend(menu.get(), inner.get());
+    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(inner.get(), menu.get()); }), "UnsupportedOperationException");
+    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(menu.get(), menu.get()); }), "UnsupportedOperationException");
+    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(nullptr, menu.get()); }), "NilObjectException");
+}
+
+TEST_F(MenusTest, AQMenuBarShowsNoBlankMenuAndNoBlankRow) {
+    Ref<Object> bar = BuildMenuTree();
+    QMenuBar qbar;
+    ToolkitInstallMenuBar(&qbar, bar.get());
+
+    std::vector<std::string> shownMenus;
+    for (QAction* action : qbar.actions())
+        if (action->isVisible()) shownMenus.push_back(action->text().toStdString());
+    EXPECT_EQ(qbar.actions().size(), 4);
+    EXPECT_EQ(shownMenus, (std::vector<std::string>{"File", "Edit"}));
+
+    QMenu* edit = ActionOf(bar.get(), "UntitledMenu0")->menu();
+    ASSERT_NE(edit, nullptr);
+    std::vector<std::string> rows;
+    for (QAction* action : edit->actions()) {
+        if (!action->isVisible()) continue;
+        rows.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{"Undo", "-", "Cut", "Copy", "Paste", "Clear", "About Corvane"}));
+    // The unshown items still exist and are visible as far as the program can tell.
+    EXPECT_TRUE(RuntimeMenuItemVisibleGetter(Lookup(bar.get(), "UntitledMenu5").get(), 0));
+    EXPECT_EQ(ActionOf(bar.get(), "Apple")->menu(), nullptr);  // no children: no menu to drop down
+}
+
+TEST_F(MenusTest, OneBarServesSeveralQMenuBarsAndLaterItemsReachThemAll) {
+    Ref<Object> bar = BuildMenuTree();
+    QMenuBar first, second;
+    ToolkitInstallMenuBar(&first, bar.get());
+    ToolkitInstallMenuBar(&second, bar.get());
+    Ref<Object> help = NewItem(MenuItem::dunder_Lookup());
+    RuntimeMenuItemTextSetter(help.get(), 0, "Help");
+    RuntimeMenuItemAppend(bar.get(), help.get());
+    EXPECT_EQ(first.actions().size(), 5);
+    EXPECT_EQ(second.actions().size(), 5);
+    EXPECT_EQ(first.actions().last(), second.actions().last());
+    ToolkitInstallMenuBar(&second, nullptr);
+    EXPECT_TRUE(second.actions().isEmpty());
+}
+
+struct ShortcutCase {
+    const char* written;
+    const char* expected;  // portable text of the key sequence; "" for none
+};
+
+TEST_F(MenusTest, ShortcutsBecomeThePlatformsKeyEquivalents) {
+#ifdef Q_OS_MACOS
+    GTEST_SKIP() << "the table states the key equivalents outside macOS";
+#endif
+    const ShortcutCase cases[] = {
+        {"Cmd+Q", "Ctrl+Q"},       {"Cmd+Z", "Ctrl+Z"},   {"Cmd+X", "Ctrl+X"},  {"Cmd+C", "Ctrl+C"},
+        {"Cmd+V", "Ctrl+V"},       {"Q", "Ctrl+Q"},       {"q", "Ctrl+Q"},      {"Cmd+Shift+Z", "Ctrl+Shift+Z"},
+        {"Cmd++", "Ctrl++"},       {"Ctrl+Alt+Del", "Ctrl+Alt+Del"},            {"", ""},
+        {"Hyper+Q", ""},           {"Cmd+NoSuchKey", ""},
+    };
+    Ref<Object> item = NewItem(MenuItem::dunder_Lookup());
+    auto* action = static_cast<QAction*>(RuntimeCallSlot<void*, int64_t>(item.get(), 11, 0));
+    ASSERT_NE(action, nullptr);
+    for (const ShortcutCase& c : cases) {
+        RuntimeMenuItemCommandKeySetter(item.get(), 0, c.written);
+        EXPECT_EQ(action->shortcut().toString(QKeySequence::PortableText).toStdString(), c.expected) << c.written;
+        EXPECT_EQ(RuntimeMenuItemCommandKeyGetter(item.get(), 0).Std(), c.written);
+    }
+}
+
+// ---- auto-enabling and commands ---------------------------------------------------------
+
+int gActionCalls = 0;
+bool HandledAction(Object*) {
+    ++gActionCalls;
+    return true;
+}
+
+void AttachAction(Object* item, bool (*handler)(Object*)) {
+    Ref<Object> delegate = RuntimeCreateDelegate(DelegateInvocation<bool, Object*>(), reinterpret_cast<GenericFn>(handler),
+                                                 nullptr, "( MenuItem ) as Boolean", 0);
+    RuntimeAddEventHandler(item, MenuItem::kActionEvent, EventDispatchRoutine<bool>(), delegate.get());
+}
+
+bool EnabledOf(Object* bar, const char* name) { return RuntimeMenuItemEnabledGetter(Lookup(bar, name).get(), 0); }
+
+TEST_F(MenusTest, AutoEnablingGreysWhatNothingHandlesAndEnablesTheRest) {
+    Ref<Object> bar = BuildMenuTree();
+    AttachAction(Lookup(bar.get(), "About").get(), &HandledAction);
+    Ref<Object> manual = Lookup(bar.get(), "UntitledMenu6");
+    RuntimeMenuItemAutoEnableSetter(manual.get(), 0, false);
+    RuntimeMenuItemEnabledSetter(manual.get(), 0, true);
+
+    ToolkitAutoEnableMenus(bar.get(), nullptr);
+
+    struct Expected {
+        const char* name;
+        bool enabled;
+    } const expected[] = {
+        {"UntitledMenu0", true},   // a menu with items
+        {"FileQuit", true},        // the quit item acts by itself
+        {"About", true},           // an Action handler is attached
+        {"UntitledMenu6", true},   // not auto-enabled: keeps what it was given
+        {"UntitledMenu5", false},  // nothing acts on it
+        {"Apple", false},          // an empty menu
+        {"EditCopy", false},       // no text field has the focus
+    };
+    for (const Expected& e : expected) EXPECT_EQ(EnabledOf(bar.get(), e.name), e.enabled) << e.name;
+    EXPECT_EQ(ActionOf(bar.get(), "UntitledMenu5")->isEnabled(), false);
+    EXPECT_EQ(ActionOf(bar.get(), "About")->isEnabled(), true);
+}
+
+TEST_F(MenusTest, OpeningAMenuEnablesItsItemsFirst) {
+    Ref<Object> bar = BuildMenuTree();
+    Ref<Object> about = Lookup(bar.get(), "About");
+    RuntimeMenuItemEnabledSetter(about.get(), 0, false);
+    AttachAction(about.get(), &HandledAction);
+    QMenu* edit = ActionOf(bar.get(), "UntitledMenu0")->menu();
+    ASSERT_NE(edit, nullptr);
+    edit->popup(QPoint(10, 10));
+    EXPECT_TRUE(ActionOf(bar.get(), "About")->isEnabled());
+    EXPECT_FALSE(ActionOf(bar.get(), "EditClear")->isEnabled());
+    edit->hide();
+}
+
+TEST_F(MenusTest, ChoosingAnItemRunsItsActionHandlerOnce) {
+    Ref<Object> bar = BuildMenuTree();
+    AttachAction(Lookup(bar.get(), "About").get(), &HandledAction);
+    gActionCalls = 0;
+    ActionOf(bar.get(), "About")->trigger();
+    EXPECT_EQ(gActionCalls, 1);
+}
+
+TEST_F(MenusTest, TheQuitItemCarriesItsOwnActionHandler) {
+    Ref<Object> quit = NewItem(QuitMenuItem::dunder_Lookup());
+    EXPECT_NE(RuntimeClassEventHandler(quit.get(), MenuItem::kActionEvent), nullptr);
+    Ref<Object> plain = NewItem(MenuItem::dunder_Lookup());
+    EXPECT_EQ(RuntimeClassEventHandler(plain.get(), MenuItem::kActionEvent), nullptr);
+}
+
+// A shown window with one focused text field, which the Edit items act on.
+class EditCommandsTest : public LeakCheckedTest {
+protected:
+    void SetUp() override {
+        LeakCheckedTest::SetUp();
+        auto* layout = new QVBoxLayout(&window_);
+        field_ = new QLineEdit(&window_);
+        layout->addWidget(field_);
+        window_.show();
+        window_.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+        field_->setFocus();
+        QApplication::clipboard()->clear();
+        bar_ = BuildMenuTree();
+    }
+    void TearDown() override {
+        bar_.Reset();
+        LeakCheckedTest::TearDown();
+    }
+    QAction* Item(const char* name) { return ActionOf(bar_.get(), name); }
+
+    QWidget window_;
+    QLineEdit* field_ = nullptr;
+    Ref<Object> bar_;
+};
+
+struct EditCase {
+    const char* item;
+    const char* text;
+    bool selectAll;
+    const char* clipboardBefore;
+    const char* textAfter;
+    const char* clipboardAfter;
+};
+
+TEST_F(EditCommandsTest, EditItemsActOnTheFocusedField) {
+    const EditCase cases[] = {
+        {"EditCopy",  "0.5",  true,  "",    "0.5",    "0.5"},
+        {"EditCut",   "0.5",  true,  "",    "",       "0.5"},
+        {"EditPaste", "",     false, "0.7", "0.7",    "0.7"},
+        {"EditPaste", "0.5",  true,  "-1",  "-1",     "-1"},
+        {"EditClear", "0.5",  true,  "x",   "",       "x"},
+        {"EditCopy",  "0.5",  false, "x",   "0.5",    "x"},  // nothing selected: nothing copied
+    };
+    for (const EditCase& c : cases) {
+        field_->setText(c.text);
+        if (c.selectAll) field_->selectAll();
+        QApplication::clipboard()->setText(c.clipboardBefore);
+        Item(c.item)->trigger();
+        EXPECT_EQ(field_->text().toStdString(), c.textAfter) << c.item << " on " << c.text;
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), c.clipboardAfter) << c.item << " on " << c.text;
+    }
+}
+
+TEST_F(EditCommandsTest, UndoTakesBackTheLastEdit) {
+    field_->setText("");
+    QTest::keyClicks(field_, "0.5");
+    Item("EditUndo")->trigger();
+    EXPECT_EQ(field_->text().toStdString(), "");
+}
+
+TEST_F(EditCommandsTest, EditItemsAreEnabledOnlyWhenTheyApplyToTheField) {
+    struct Case {
+        const char* text;
+        bool selectAll;
+        const char* clipboard;
+        bool readOnly;
+        bool cut, copy, paste, clear;
+    } const cases[] = {
+        {"0.5", true,  "",  false, true,  true,  false, true},
+        {"0.5", false, "1", false, false, false, true,  false},
+        {"0.5", true,  "1", true,  false, true,  false, false},
+    };
+    for (const Case& c : cases) {
+        field_->setReadOnly(c.readOnly);
+        field_->setText(c.text);
+        if (c.selectAll) field_->selectAll();
+        QApplication::clipboard()->setText(c.clipboard);
+        ToolkitAutoEnableMenus(bar_.get(), nullptr);
+        EXPECT_EQ(Item("EditCut")->isEnabled(), c.cut) << c.text;
+        EXPECT_EQ(Item("EditCopy")->isEnabled(), c.copy) << c.text;
+        EXPECT_EQ(Item("EditPaste")->isEnabled(), c.paste) << c.text;
+        EXPECT_EQ(Item("EditClear")->isEnabled(), c.clear) << c.text;
+    }
+    field_->setReadOnly(false);
+}
+
+// ---- the main-thread rule ---------------------------------------------------------------
+
+struct SetterCase {
+    const char* name;
+    void (*set)(Object*);
+};
+
+TEST_F(MenusTest, SettersRefuseAnyThreadButTheMainOne) {
+    const SetterCase setters[] = {
+        {"Name", [](Object* i) { RuntimeMenuItemNameSetter(i, 0, "X"); }},
+        {"AutoEnabled", [](Object* i) { RuntimeMenuItemAutoEnableSetter(i, 0, false); }},
+        {"Value", [](Object* i) { RuntimeMenuItemTextSetter(i, 0, "X"); }},
+        {"Visible", [](Object* i) { RuntimeMenuItemVisibleSetter(i, 0, false); }},
+        {"Shortcut", [](Object* i) { RuntimeMenuItemCommandKeySetter(i, 0, "Cmd+X"); }},
+        {"Enabled", [](Object* i) { RuntimeMenuItemEnabledSetter(i, 0, false); }},
+        {"AddMenu", [](Object* i) { RuntimeMenuItemAppend(i, i); }},
+    };
+    Ref<Object> item = NewItem(MenuItem::dunder_Lookup());
+    RuntimeMenuItemTextSetter(item.get(), 0, "Before");
+    for (const SetterCase& setter : setters) {
+        std::string raised;
+        std::thread worker([&] { raised = RaisedClass([&] { setter.set(item.get()); }); });
+        worker.join();
+        EXPECT_EQ(raised, "ThreadAccessingUIException") << setter.name;
+    }
+    EXPECT_EQ(RuntimeMenuItemTextGetter(item.get(), 0).Std(), "Before");
+    EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0));
+}
+
+// ---- the records the program builds on --------------------------------------------------
+
+TEST_F(MenusTest, MenuBarsRecordHasTheSlotsAndEntriesSubclassesReState) {
+    ClassRecord* bar = MenuBar::dunder_Lookup();
+    EXPECT_EQ(bar->slotCount, MenuBar::kSlotCount);
+    EXPECT_EQ(bar->methodCount, MenuBar::kMethodCount);
+    EXPECT_EQ(bar->instanceDataSize, 48u);
+    EXPECT_EQ(bar->eventCount, 2u);
+    EXPECT_EQ(bar->propertyCount, 20u);
+    const char* names[] = {"AddMenu", "AddMenuAt", "Append", "Child", "Clone", "Close", "Constructor",
+                           "Constructor", "Constructor", "Count", "Enable", "Handle", "Insert", "Item",
+                           "LastRowIndex", "MenuAt", "MenuItem", "MenuItem", "PopUp", "PopUp", "Remove",
+                           "Remove", "Remove", "RemoveMenuAt", "_DependencyList", "_DisableEntirely",
+                           "_Lookup", "_Lookup", "_SelfEnable", "_Swap", "__Exit", "__Init", "_InstallClone",
+                           "__Init"};
+    for (uint32_t i = 0; i < bar->methodCount; ++i) EXPECT_STREQ(bar->methods[i].name, names[i]) << i;
+    for (uint32_t slot = 0; slot < 30; ++slot) EXPECT_EQ(bar->methods[slot].slot, slot);
+    EXPECT_EQ(bar->methods[16].flags, kClassNamedCtor);
+    EXPECT_EQ(bar->methods[32].slot, 30u);
+    EXPECT_STREQ(bar->methods[MenuItem::kLookupSlot].signature, "%o<MenuItem>%s");
+    EXPECT_STREQ(bar->methods[MenuItem::kChildSlot].signature, "%o<MenuItem>%s");
+    EXPECT_STREQ(bar->methods[MenuItem::kAddMenuSlot].signature, "%%o<MenuItem>");
+    EXPECT_NE(bar->vtable[24], MenuItem::dunder_Lookup()->vtable[24]);  // its own _DependencyList
+}
+
+}  // namespace
