@@ -11,8 +11,6 @@ class QAction;
 // ---- windows (window.cpp) ---------------------------------------------------------------
 // The top-level widget of a framework window, or nil.
 QWidget* ToolkitWindowWidget(Object* window);
-// The widget that holds the window's controls (below its menu bar), made on first use; nil for nil.
-QWidget* ToolkitWindowContentWidget(Object* window);
 // The framework window of a widget (the widget itself or one of its ancestors), or nil.
 Object* ToolkitWindowOfWidget(QWidget* widget);
 // The window that handles menu commands now: the active window, else the frontmost shown.
