@@ -1,7 +1,7 @@
 // What choosing a menu item does, and so whether an auto-enabled item is enabled: the item's
 // own Action handler first; then, for the quit item, quitting; then the method that the
-// window getting the command bound to the item's name; then the standard Edit commands,
-// which act on the focused text field.
+// window getting the command bound to the item's name, then the application's; then the
+// standard Edit commands, which act on the focused text field.
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -24,7 +24,7 @@ namespace {
 QWidget* FocusedTextWidget(Object* window) {
     QWidget* focus = QApplication::focusWidget();
     if (!focus && window)
-        if (QWidget* top = ToolkitWindowWidget(window)) focus = top->focusWidget();
+        if (QWidget* content = ToolkitWindowWidget(window)) focus = content->window()->focusWidget();
     if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus) ||
         qobject_cast<QPlainTextEdit*>(focus))
         return focus;
@@ -153,6 +153,14 @@ void MenuItemCommand(Object* item) {
             if (handled) return;
         }
     }
+    Ref<Object> app = RuntimeApplicationObject();
+    if (app) {
+        if (GenericFn method = ToolkitApplicationMenuHandler(name)) {
+            bool handled = false;
+            RunProgramCode([&] { handled = reinterpret_cast<bool (*)(Object*)>(method)(app.get()); });
+            if (handled) return;
+        }
+    }
     if (const EditCommand* edit = EditCommandFor(name)) {
         if (QWidget* focus = FocusedTextWidget(window.get())) {
             TextWidget target(focus);
@@ -166,6 +174,7 @@ bool MenuItemWouldAct(Object* item, Object* window) {
     if (HasActionHandler(item) || IsQuitItem(item)) return true;
     String name = MenuItemName(item);
     if (window && ToolkitWindowMenuHandler(window, name)) return true;
+    if (ToolkitApplicationMenuHandler(name)) return true;
     const EditCommand* edit = EditCommandFor(name);
     QWidget* focus = edit ? FocusedTextWidget(window) : nullptr;
     return focus && edit->applies(TextWidget(focus));

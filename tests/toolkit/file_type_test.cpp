@@ -97,19 +97,4 @@ TEST_F(FileTypeTest, TheConversionIsAMethodEntryOfTheClass) {
     EXPECT_EQ(RaisedClass([] { FileTypeToString(nullptr); }), "NilObjectException");
 }
 
-TEST_F(FileTypeTest, PropertiesReadBackThroughTheRecord) {
-    Ref<Object> type = NewTextType();
-    struct Expected {
-        const char* name;
-        const char* value;
-    } const expected[] = {{"Name", "text"}, {"MacType", "TEXT"}, {"MacCreator", "R*ch"}, {"Extensions", ""}};
-    for (const Expected& e : expected) {
-        const PropertyEntry* entry = RuntimeFindProperty(type->cls, e.name);
-        ASSERT_NE(entry, nullptr) << e.name;
-        EXPECT_EQ(entry->boxedGetter(type.get(), entry).AsString().Std(), e.value) << e.name;
-    }
-    const PropertyEntry* imported = RuntimeFindProperty(type->cls, "Imported");
-    EXPECT_TRUE(imported->boxedGetter(type.get(), imported).AsBoolean());
-}
-
 }  // namespace

@@ -411,29 +411,4 @@ TEST_F(MenusTest, SettersRefuseAnyThreadButTheMainOne) {
     EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0));
 }
 
-// ---- the records the program builds on --------------------------------------------------
-
-TEST_F(MenusTest, MenuBarsRecordHasTheSlotsAndEntriesSubclassesReState) {
-    ClassRecord* bar = MenuBar::dunder_Lookup();
-    EXPECT_EQ(bar->slotCount, MenuBar::kSlotCount);
-    EXPECT_EQ(bar->methodCount, MenuBar::kMethodCount);
-    EXPECT_EQ(bar->instanceDataSize, 48u);
-    EXPECT_EQ(bar->eventCount, 2u);
-    EXPECT_EQ(bar->propertyCount, 20u);
-    const char* names[] = {"AddMenu", "AddMenuAt", "Append", "Child", "Clone", "Close", "Constructor",
-                           "Constructor", "Constructor", "Count", "Enable", "Handle", "Insert", "Item",
-                           "LastRowIndex", "MenuAt", "MenuItem", "MenuItem", "PopUp", "PopUp", "Remove",
-                           "Remove", "Remove", "RemoveMenuAt", "_DependencyList", "_DisableEntirely",
-                           "_Lookup", "_Lookup", "_SelfEnable", "_Swap", "__Exit", "__Init", "_InstallClone",
-                           "__Init"};
-    for (uint32_t i = 0; i < bar->methodCount; ++i) EXPECT_STREQ(bar->methods[i].name, names[i]) << i;
-    for (uint32_t slot = 0; slot < 30; ++slot) EXPECT_EQ(bar->methods[slot].slot, slot);
-    EXPECT_EQ(bar->methods[16].flags, kClassNamedCtor);
-    EXPECT_EQ(bar->methods[32].slot, 30u);
-    EXPECT_STREQ(bar->methods[MenuItem::kLookupSlot].signature, "%o<MenuItem>%s");
-    EXPECT_STREQ(bar->methods[MenuItem::kChildSlot].signature, "%o<MenuItem>%s");
-    EXPECT_STREQ(bar->methods[MenuItem::kAddMenuSlot].signature, "%%o<MenuItem>");
-    EXPECT_NE(bar->vtable[24], MenuItem::dunder_Lookup()->vtable[24]);  // its own _DependencyList
-}
-
 }  // namespace

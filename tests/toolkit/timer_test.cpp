@@ -284,39 +284,4 @@ TEST_F(TimerTest, InterfacesAreFoundThroughTheClassChain) {
     EXPECT_EQ(actionSource::dunder_Lookup()->methodCount, 2u);
 }
 
-TEST_F(TimerTest, TimersRecordHasTheEntriesASubclassReStates) {
-    ClassRecord* timer = Timer::dunder_Lookup();
-    struct Row {
-        const char* name;
-        const char* signature;
-        uint32_t flags;
-        uint32_t slot;
-    } const rows[] = {
-        {"addActionNotificationReceiver", "%%o<actionNotificationReceiver>", 257, 0},
-        {"CallLater", "%%i8o<Timer.TimerCallLater>", 3, kNoSlot},
-        {"CallLater", "%%i8o<Timer.TimerCallLaterWithValue>v", 3, kNoSlot},
-        {"CancelCallLater", "%%o<Timer.TimerCallLater>", 3, kNoSlot},
-        {"CancelCallLater", "%%o<Timer.TimerCallLaterWithValue>", 3, kNoSlot},
-        {"removeActionNotificationReceiver", "%%o<actionNotificationReceiver>", 257, 1},
-        {"Reset", "%%", 257, 2},
-        {"_CallAction", "%%", 385, 3},
-        {"_RemoveCallLaterTimer", "%%o<_CallLaterTimer>", 3, kNoSlot},
-        {"__Exit", "%%", 192, kNoSlot},
-        {"__Init", "%%", 192, kNoSlot},
-    };
-    ASSERT_EQ(timer->methodCount, std::size(rows));
-    for (uint32_t i = 0; i < timer->methodCount; ++i) {
-        EXPECT_STREQ(timer->methods[i].name, rows[i].name);
-        EXPECT_STREQ(timer->methods[i].signature, rows[i].signature) << rows[i].name;
-        EXPECT_EQ(timer->methods[i].flags, rows[i].flags) << rows[i].name;
-        EXPECT_EQ(timer->methods[i].slot, rows[i].slot) << rows[i].name;
-    }
-    const char* properties[] = {"Enabled", "Mode", "Period", "RunMode", "sCallLaterTimers", "Tolerance", "_mImp"};
-    ASSERT_EQ(timer->propertyCount, std::size(properties));
-    for (uint32_t i = 0; i < timer->propertyCount; ++i) EXPECT_STREQ(timer->properties[i].name, properties[i]);
-    EXPECT_EQ(timer->instanceDataSize, Timer::kInstanceDataSize);
-    EXPECT_EQ(timer->slotCount, Timer::kSlotCount);
-    EXPECT_STREQ(timer->events[Timer::kActionEvent].name, "Action");
-}
-
 }  // namespace
