@@ -9,7 +9,8 @@ class QMenuBar;
 class QAction;
 
 // ---- windows (window.cpp) ---------------------------------------------------------------
-// The top-level widget of a framework window, or nil.
+// The widget that holds a framework window's controls, or nil: the window's content area,
+// below its menu bar, so that design coordinates count from its top-left corner.
 QWidget* ToolkitWindowWidget(Object* window);
 // The framework window of a widget (the widget itself or one of its ancestors), or nil.
 Object* ToolkitWindowOfWidget(QWidget* widget);
@@ -19,6 +20,11 @@ Object* ToolkitMenuCommandWindow();
 GenericFn ToolkitWindowMenuHandler(Object* window, const String& itemName);
 // Raises the window's EnableMenuItems event.
 void ToolkitRaiseEnableMenuItems(Object* window);
+
+// ---- the application (application.cpp) --------------------------------------------------
+// The method bound to menu item `itemName` with Application._AddMenuHandler
+// (bool (*)(Object* app)), or nil.
+GenericFn ToolkitApplicationMenuHandler(const String& itemName);
 
 // ---- controls (controls, control.cpp) ---------------------------------------------------
 // Makes `window` the owner of a freshly allocated control (before its constructor runs).
