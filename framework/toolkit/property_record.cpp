@@ -25,8 +25,7 @@ constexpr char kBlank = ' ';
 
 uint64_t ReadLittleEndian(std::string_view bytes, size_t at, size_t width) {
     uint64_t value = 0;
-    for (size_t i = width; i-- > 0;)
-        value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
+    for (size_t i = width; i-- > 0;) value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
     return value;
 }
 
@@ -36,7 +35,7 @@ void WriteLittleEndian(std::string& out, uint64_t value, size_t width) {
 
 // Reads one value of the record, checking first that it lies wholly inside the record.
 class ValueReader {
-public:
+  public:
     ValueReader(std::string_view record, std::string_view key, size_t entryOffset)
         : record_(record), key_(key), entryOffset_(entryOffset) {}
 
@@ -90,7 +89,7 @@ public:
                   "a property of type \"" + type.Text() + "\" cannot be held in a record");
     }
 
-private:
+  private:
     std::string_view record_;
     std::string_view key_;
     size_t entryOffset_;
@@ -98,7 +97,9 @@ private:
 
 void EncodeValue(std::string& out, const RecordValue& value) {
     switch (value.kind) {
-        case RecordValue::Kind::Boolean: out.push_back(value.integer ? 1 : 0); break;
+        case RecordValue::Kind::Boolean:
+            out.push_back(value.integer ? 1 : 0);
+            break;
         case RecordValue::Kind::Integer:
             WriteLittleEndian(out, static_cast<uint64_t>(value.integer), kIntegerWidth);
             break;
@@ -113,8 +114,8 @@ void EncodeValue(std::string& out, const RecordValue& value) {
             WriteLittleEndian(out, std::bit_cast<uint64_t>(value.real), kDoubleWidth);
             break;
         case RecordValue::Kind::Color:
-            for (uint8_t byte : {value.color.red, value.color.green, value.color.blue,
-                                 value.color.alpha})
+            for (uint8_t byte :
+                 {value.color.red, value.color.green, value.color.blue, value.color.alpha})
                 out.push_back(static_cast<char>(byte));
             break;
         case RecordValue::Kind::String:
@@ -141,15 +142,19 @@ void RuntimeMassPropertySetter(Object* object, String record) {
         if (key.empty()) Malformed(key, entryOffset, "the key is empty");
         const PropertyEntry* property = RuntimeFindProperty(object->cls, key);
         if (!property)
-            Malformed(key, entryOffset, std::string("names no property of class ") + object->cls->name);
+            Malformed(key, entryOffset,
+                      std::string("names no property of class ") + object->cls->name);
         offset = blank + 1;
-        Variant value = ValueReader(bytes, key, entryOffset).Read(ParseTypeCode(property->typeText), offset);
+        Variant value =
+            ValueReader(bytes, key, entryOffset).Read(ParseTypeCode(property->typeText), offset);
         if (!property->boxedSetter) Malformed(key, entryOffset, "the property cannot be set");
         property->boxedSetter(object, property, value);
     }
 }
 
-void _SetProperties(Object* object, String record) { RuntimeMassPropertySetter(object, std::move(record)); }
+void _SetProperties(Object* object, String record) {
+    RuntimeMassPropertySetter(object, std::move(record));
+}
 
 String EncodePropertyRecord(std::span<const RecordEntry> entries) {
     std::string out;

@@ -1,12 +1,13 @@
 // Property records: the byte encoding of every value type, the application of a record
 // through an object's property entries, and the refusal of malformed records.
+#include "framework/toolkit/property_record.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <string>
 #include <vector>
 
-#include "framework/toolkit/property_record.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
@@ -18,17 +19,23 @@ std::vector<std::string> gSetLog;
 
 std::string Render(const Variant& value) {
     switch (value.Type()) {
-        case VariantType::Boolean: return value.AsBoolean() ? "true" : "false";
-        case VariantType::Integer: return std::to_string(value.AsInteger());
-        case VariantType::Single: return std::to_string(value.AsSingle()) + "f";
-        case VariantType::Double: return std::to_string(value.AsDouble());
-        case VariantType::String: return "\"" + value.AsString().Std() + "\"";
+        case VariantType::Boolean:
+            return value.AsBoolean() ? "true" : "false";
+        case VariantType::Integer:
+            return std::to_string(value.AsInteger());
+        case VariantType::Single:
+            return std::to_string(value.AsSingle()) + "f";
+        case VariantType::Double:
+            return std::to_string(value.AsDouble());
+        case VariantType::String:
+            return "\"" + value.AsString().Std() + "\"";
         case VariantType::Color: {
             Color c = value.AsColor();
             return "rgba(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
                    std::to_string(c.blue) + "," + std::to_string(c.alpha) + ")";
         }
-        default: return "?";
+        default:
+            return "?";
     }
 }
 
@@ -45,8 +52,8 @@ PropertyRow Logged(const char* name, const char* typeText, int32_t offset) {
 
 // Field offsets of Test.Gadget.
 constexpr int32_t kRunMode = -8, kPeriod = -16, kName = -24, kFontSize = -28, kFontUnit = -29,
-                  kFlag = -30, kMultiLine = -31, kLineSpacing = -40, kColour = -44, kMacProcId = -56,
-                  kFriend = -64, kWidth = -72;
+                  kFlag = -30, kMultiLine = -31, kLineSpacing = -40, kColour = -44,
+                  kMacProcId = -56, kFriend = -64, kWidth = -72;
 constexpr uint32_t kGadgetDataSize = 72;
 // Test.Gizmo's own field.
 constexpr int32_t kGizmoWidth = -80;
@@ -60,7 +67,9 @@ void GadgetExit(Object* self) {
 void RefusingSetter(Object*, int32_t, int64_t) {
     RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(), "no such value");
 }
-int64_t ZeroGetter(Object*, int32_t) { return 0; }
+int64_t ZeroGetter(Object*, int32_t) {
+    return 0;
+}
 
 void GadgetInit();
 void GizmoInit();
@@ -81,7 +90,8 @@ void GadgetInit() {
         Logged<int64_t>("MacProcId", "i8", kMacProcId),
         StoredProperty<Ref<Object>>("Friend", kStoredWritable, "o<Object>", kFriend),
         Logged<int64_t>("Width", "i8", kWidth),
-        ComputedProperty<int64_t>("Refusing", kComputedWritable, "i8", &ZeroGetter, &RefusingSetter),
+        ComputedProperty<int64_t>("Refusing", kComputedWritable, "i8", &ZeroGetter,
+                                  &RefusingSetter),
     };
     static const ClassSpec spec{.name = "Test.Gadget",
                                 .superclass = nullptr,
@@ -113,7 +123,9 @@ void GizmoInit() {
     RuntimeBuildClass(gGizmo, spec);
 }
 
-Ref<Object> NewGadget() { return RuntimeNewObject(RuntimeLookupClass(gGadget)); }
+Ref<Object> NewGadget() {
+    return RuntimeNewObject(RuntimeLookupClass(gGadget));
+}
 
 Variant Get(Object* object, std::string_view name) {
     const PropertyEntry* entry = RuntimeFindProperty(object->cls, name);
@@ -129,10 +141,12 @@ std::string Bytes(std::initializer_list<int> bytes) {
     return out;
 }
 
-String Record(std::string_view bytes) { return String(bytes); }
+String Record(std::string_view bytes) {
+    return String(bytes);
+}
 
 class PropertyRecordTest : public LeakCheckedTest {
-protected:
+  protected:
     void SetUp() override {
         LeakCheckedTest::SetUp();
         gSetLog.clear();
@@ -162,7 +176,8 @@ struct EncodingCase {
     std::string logged;      // what the setter received
 };
 
-class ValueEncodingTest : public PropertyRecordTest, public testing::WithParamInterface<EncodingCase> {};
+class ValueEncodingTest : public PropertyRecordTest,
+                          public testing::WithParamInterface<EncodingCase> {};
 
 TEST_P(ValueEncodingTest, EncodesItsBytesAndSetsTheSameValueBack) {
     const EncodingCase& c = GetParam();
@@ -175,7 +190,8 @@ TEST_P(ValueEncodingTest, EncodesItsBytesAndSetsTheSameValueBack) {
 }
 
 const std::string kHelpText =
-    "The Fisher Z-Transformation is a way to transform the sampling distribution of Pearson\u2019s r "
+    "The Fisher Z-Transformation is a way to transform the sampling distribution of Pearson\u2019s "
+    "r "
     "(i.e. the correlation coefficient) so that it becomes normally distributed. The formula to "
     "transform r to a z-score is: z\u2019 = .5[ln(1+r) \u2013 ln(1-r)]. The formula to transform a "
     "Fisher z to an r is: (exp(2*z')-1 / exp(2*z')+1).";
@@ -184,13 +200,17 @@ INSTANTIATE_TEST_SUITE_P(
     EveryType, ValueEncodingTest,
     testing::Values(
         EncodingCase{"EmptyString", {"Name", Str("")}, Bytes({0, 0, 0, 0}), "Name=\"\""},
-        EncodingCase{"Utf8String", {"Name", Str("r\u2019")}, Bytes({4, 0, 0, 0}) + "r\u2019",
+        EncodingCase{"Utf8String",
+                     {"Name", Str("r\u2019")},
+                     Bytes({4, 0, 0, 0}) + "r\u2019",
                      "Name=\"r\u2019\""},
         EncodingCase{"LeastInt32AsInteger",
                      {"Period", Int(-2147483648)},
                      Bytes({0x00, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0xFF}),
                      "Period=-2147483648"},
-        EncodingCase{"Single", {"FontSize", Sgl(12.0f)}, Bytes({0x00, 0x00, 0x40, 0x41}),
+        EncodingCase{"Single",
+                     {"FontSize", Sgl(12.0f)},
+                     Bytes({0x00, 0x00, 0x40, 0x41}),
                      "FontSize=12.000000f"},
         EncodingCase{"Double",
                      {"LineSpacing", Dbl(1.0)},
@@ -228,10 +248,12 @@ TEST_F(PropertyRecordTest, KeysFindTheirPropertyWithoutRegardToCase) {
 }
 
 TEST_F(PropertyRecordTest, KeyGivenTwiceIsSetTwiceAndKeepsTheLaterValue) {
-    const RecordEntry entries[] = {{"Transparent", Bool(true)}, {"Period", Int(5)}, {"Transparent", Bool(false)}};
+    const RecordEntry entries[] = {
+        {"Transparent", Bool(true)}, {"Period", Int(5)}, {"Transparent", Bool(false)}};
     Ref<Object> gadget = NewGadget();
     RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries));
-    EXPECT_EQ(gSetLog, (std::vector<std::string>{"Transparent=true", "Period=5", "Transparent=false"}));
+    EXPECT_EQ(gSetLog,
+              (std::vector<std::string>{"Transparent=true", "Period=5", "Transparent=false"}));
     EXPECT_FALSE(Get(gadget.get(), "Transparent").AsBoolean());
 }
 
@@ -259,7 +281,8 @@ TEST_F(PropertyRecordTest, SetPropertiesIsTheSameOperation) {
 TEST_F(PropertyRecordTest, ExceptionFromASetterPassesOutUnchanged) {
     const RecordEntry entries[] = {{"Refusing", Int(1)}, {"Period", Int(3)}};
     Ref<Object> gadget = NewGadget();
-    EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries)); }),
+    EXPECT_EQ(RaisedClass(
+                  [&] { RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries)); }),
               "OutOfBoundsException");
     EXPECT_TRUE(gSetLog.empty());  // nothing after the failing entry
 }
@@ -278,7 +301,8 @@ struct MalformedCase {
     std::vector<std::string> applied;  // entries set before the fault
 };
 
-class MalformedRecordTest : public PropertyRecordTest, public testing::WithParamInterface<MalformedCase> {};
+class MalformedRecordTest : public PropertyRecordTest,
+                            public testing::WithParamInterface<MalformedCase> {};
 
 TEST_P(MalformedRecordTest, RaisesUnsupportedFormatNamingKeyAndOffset) {
     const MalformedCase& c = GetParam();
@@ -300,21 +324,40 @@ const std::string kPeriod9 = "Period " + Bytes({9, 0, 0, 0, 0, 0, 0, 0});
 INSTANTIATE_TEST_SUITE_P(
     Refused, MalformedRecordTest,
     testing::Values(
-        MalformedCase{"TruncatedInteger", kPeriod9 + "RunMode " + Bytes({1, 0, 0, 0}),
-                      "key \"RunMode\" at offset 15", {"Period=9"}},
-        MalformedCase{"KeyWithoutBlank", kPeriod9 + "RunMode", "key \"RunMode\" at offset 15", {"Period=9"}},
-        MalformedCase{"UnknownKey", "Colour " + Bytes({1, 2, 3, 0}), "key \"Colour\" at offset 0", {}},
-        MalformedCase{"EmptyKey", kPeriod9 + " " + Bytes({1}), "key \"\" at offset 15", {"Period=9"}},
-        MalformedCase{"StringRunsPastTheEnd", "Name " + Bytes({100, 0, 0, 0}) + "abc",
-                      "key \"Name\" at offset 0", {}},
-        MalformedCase{"StringLengthCutShort", "Name " + Bytes({3, 0}), "key \"Name\" at offset 0", {}},
-        MalformedCase{"HugeStringLength", "Name " + Bytes({0xFF, 0xFF, 0xFF, 0xFF}) + "x",
-                      "key \"Name\" at offset 0", {}},
-        MalformedCase{"SingleCutShort", "FontSize " + Bytes({0, 0, 0x40}), "key \"FontSize\" at offset 0", {}},
-        MalformedCase{"BooleanOutOfRange", "Transparent " + Bytes({2}), "key \"Transparent\" at offset 0", {}},
-        MalformedCase{"ObjectTypeCannotBeCarried", "Friend " + Bytes({0, 0, 0, 0, 0, 0, 0, 0}),
-                      "key \"Friend\" at offset 0", {}},
-        MalformedCase{"ValueMissingAtTheEnd", "Transparent ", "key \"Transparent\" at offset 0", {}}),
+        MalformedCase{"TruncatedInteger",
+                      kPeriod9 + "RunMode " + Bytes({1, 0, 0, 0}),
+                      "key \"RunMode\" at offset 15",
+                      {"Period=9"}},
+        MalformedCase{
+            "KeyWithoutBlank", kPeriod9 + "RunMode", "key \"RunMode\" at offset 15", {"Period=9"}},
+        MalformedCase{
+            "UnknownKey", "Colour " + Bytes({1, 2, 3, 0}), "key \"Colour\" at offset 0", {}},
+        MalformedCase{
+            "EmptyKey", kPeriod9 + " " + Bytes({1}), "key \"\" at offset 15", {"Period=9"}},
+        MalformedCase{"StringRunsPastTheEnd",
+                      "Name " + Bytes({100, 0, 0, 0}) + "abc",
+                      "key \"Name\" at offset 0",
+                      {}},
+        MalformedCase{
+            "StringLengthCutShort", "Name " + Bytes({3, 0}), "key \"Name\" at offset 0", {}},
+        MalformedCase{"HugeStringLength",
+                      "Name " + Bytes({0xFF, 0xFF, 0xFF, 0xFF}) + "x",
+                      "key \"Name\" at offset 0",
+                      {}},
+        MalformedCase{"SingleCutShort",
+                      "FontSize " + Bytes({0, 0, 0x40}),
+                      "key \"FontSize\" at offset 0",
+                      {}},
+        MalformedCase{"BooleanOutOfRange",
+                      "Transparent " + Bytes({2}),
+                      "key \"Transparent\" at offset 0",
+                      {}},
+        MalformedCase{"ObjectTypeCannotBeCarried",
+                      "Friend " + Bytes({0, 0, 0, 0, 0, 0, 0, 0}),
+                      "key \"Friend\" at offset 0",
+                      {}},
+        MalformedCase{
+            "ValueMissingAtTheEnd", "Transparent ", "key \"Transparent\" at offset 0", {}}),
     [](const testing::TestParamInfo<MalformedCase>& info) { return info.param.name; });
 
 TEST_F(PropertyRecordTest, EncoderRefusesAKeyThatCannotBeRead) {

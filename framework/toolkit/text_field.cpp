@@ -1,0 +1,207 @@
+// TextField: one line of editable text, a QLineEdit.
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+#include "framework/toolkit/control_impl.h"
+#include "framework/toolkit/controls.h"
+
+namespace controls {
+namespace {
+
+// MaximumCharactersAllowed: refuses an edit by the user that makes the text longer than the
+// limit. QLineEdit::setMaxLength would also cut what the program writes; a validator sees
+// only what is typed, pasted or dropped (setText is never validated). A text already longer
+// than the limit, written by the program, may still be shortened.
+class LengthLimit : public QValidator {
+  public:
+    explicit LengthLimit(QObject* parent) : QValidator(parent) {}
+
+    int64_t limit = 0;     // 0: no limit
+    int64_t accepted = 0;  // the length of the text as it stands
+
+    State validate(QString& input, int&) const override {
+        int64_t count = CharacterCount(input);
+        return limit > 0 && count > limit && count > accepted ? Invalid : Acceptable;
+    }
+};
+
+class TextFieldImpl : public TextEditImpl {
+  public:
+    explicit TextFieldImpl(Object* self)
+        : TextEditImpl(self, ControlKind::kTextField, kTextEditEvents) {}
+
+    int64_t SelStart() const override {
+        QLineEdit* edit = Edit();
+        if (!edit) return 0;
+        return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    }
+    int64_t SelLength() const override { return Edit() ? Edit()->selectionLength() : 0; }
+    String SelText() const override {
+        return Edit() ? FromQString(Edit()->selectedText()) : String();
+    }
+    void Select(int64_t start, int64_t length) override {
+        QLineEdit* edit = Edit();
+        if (!edit) return;
+        int size = static_cast<int>(edit->text().size());
+        int from = static_cast<int>(std::clamp<int64_t>(start, 0, size));
+        int count = static_cast<int>(std::clamp<int64_t>(length, 0, size - from));
+        if (count == 0) {
+            edit->setCursorPosition(from);
+        } else {
+            edit->setSelection(from, count);
+        }
+    }
+    void ReplaceSelection(const String& text) override {
+        QLineEdit* edit = Edit();
+        if (!edit) return;
+        QString now = edit->text();
+        int from = static_cast<int>(SelStart());
+        QString inserted = ToQString(text);
+        WriteText(now.replace(from, static_cast<int>(SelLength()), inserted));
+        edit->setCursorPosition(from + static_cast<int>(inserted.size()));
+    }
+    void AppendText(const String& text) override {
+        if (QLineEdit* edit = Edit()) WriteText(edit->text() + ToQString(text));
+    }
+    void Copy() override {
+        if (QLineEdit* edit = Edit()) edit->copy();
+    }
+    void Paste() override {
+        if (QLineEdit* edit = Edit()) edit->paste();
+    }
+    void SelectAll() override {
+        if (QLineEdit* edit = Edit()) edit->selectAll();
+    }
+
+    // AllowTabs: a Tab that KeyDown let through is typed into the text.
+    bool KeyNotHandled(QKeyEvent* event) override {
+        if (!state.allowTabs || event->key() != Qt::Key_Tab ||
+            (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        if (QLineEdit* edit = Edit()) edit->insert(QStringLiteral("\t"));
+        return true;
+    }
+
+  protected:
+    QWidget* MakeWidget(QWidget* parent) override {
+        auto* edit = new QLineEdit(parent);
+        limit_ = new LengthLimit(edit);
+        edit->setValidator(limit_);
+        return edit;
+    }
+
+    void ConnectSignals(QObject* context) override {
+        QLineEdit* edit = Edit();
+        QObject::connect(edit, &QLineEdit::textChanged, context, [this](const QString& text) {
+            if (limit_) limit_->accepted = CharacterCount(text);
+            TextChanged(text);
+        });
+        QObject::connect(edit, &QLineEdit::selectionChanged, context,
+                         [this] { SendEvent(Events().selChange); });
+        QObject::connect(edit, &QLineEdit::cursorPositionChanged, context,
+                         [this] { SendEvent(Events().selChange); });
+    }
+
+    void ApplyOwn(Aspect aspect) override {
+        QLineEdit* edit = Edit();
+        switch (aspect) {
+            case Aspect::kText:
+                WriteText(ToQString(state.value));
+                break;
+            case Aspect::kTextColor:
+            case Aspect::kBackgroundColor:
+                ApplyTextColors(edit, state);
+                break;
+            case Aspect::kAlignment:
+                edit->setAlignment(HorizontalAlignment(state.textAlignment) | Qt::AlignVCenter);
+                break;
+            case Aspect::kBorder:
+                edit->setFrame(state.hasBorder);
+                break;
+            case Aspect::kPassword:
+                edit->setEchoMode(state.password ? QLineEdit::Password : QLineEdit::Normal);
+                break;
+            case Aspect::kHint:
+                edit->setPlaceholderText(ToQString(state.hint));
+                break;
+            case Aspect::kReadOnly:
+                edit->setReadOnly(state.readOnly);
+                break;
+            case Aspect::kLimit:
+                limit_->limit = state.maximumCharactersAllowed;
+                break;
+            default:
+                break;
+        }
+    }
+
+    Qt::FocusPolicy NaturalFocusPolicy() const override { return Qt::StrongFocus; }
+
+  private:
+    QLineEdit* Edit() const { return static_cast<QLineEdit*>(Widget()); }
+
+    // A text the program writes is taken whole, whatever the limit on typing.
+    void WriteText(const QString& text) {
+        QLineEdit* edit = Edit();
+        if (edit->text() == text) return;
+        limit_->accepted = CharacterCount(text);
+        edit->setText(text);
+    }
+
+    QPointer<LengthLimit> limit_;
+};
+
+void TextFieldInit(Object* self) {
+    InstallImpl(self, new TextFieldImpl(self));
+}
+
+ClassCell gTextField{nullptr, &TextField::dunder_ctblinit};
+
+}  // namespace
+}  // namespace controls
+
+void TextField::dunder_ctblinit() {
+    using controls::Aspect;
+    using controls::ControlState;
+    using controls::StateProperty;
+    // name and type; the aspect says what the value drives in the QLineEdit
+    static const PropertyRow own[] = {
+        StateProperty<&ControlState::backgroundColor, Aspect::kBackgroundColor>("BackgroundColor",
+                                                                                "c"),
+        StateProperty<&ControlState::hasBorder, Aspect::kBorder>("HasBorder", "b"),
+        StateProperty<&ControlState::format>("Format", "s"),
+        StateProperty<&ControlState::password, Aspect::kPassword>("Password", "b"),
+        StateProperty<&ControlState::textColor, Aspect::kTextColor>("TextColor", "c"),
+        StateProperty<&ControlState::allowFocusRing, Aspect::kFocusRing>("AllowFocusRing", "b"),
+        StateProperty<&ControlState::hint, Aspect::kHint>("Hint", "s"),
+        ComputedProperty<String>("Value", kComputedWritable, "s", &editTextGetter, &editTextSetter),
+        StateProperty<&ControlState::allowTabs>("AllowTabs", "b"),
+        StateProperty<&ControlState::textAlignment, Aspect::kAlignment>("TextAlignment",
+                                                                        "i8<TextAlignments>"),
+        StateProperty<&ControlState::maximumCharactersAllowed, Aspect::kLimit>(
+            "MaximumCharactersAllowed", "i8"),
+        StateProperty<&ControlState::validationMask>("ValidationMask", "s"),
+        StateProperty<&ControlState::readOnly, Aspect::kReadOnly>("ReadOnly", "b"),
+        StateProperty<&ControlState::dataSource>("DataSource", "s"),
+        StateProperty<&ControlState::dataField>("DataField", "s"),
+    };
+    static const std::vector<PropertyRow> properties =
+        controls::JoinRows({own, controls::FontPropertyRows()});
+    ClassRecord* super = TextEdit::dunder_Lookup();
+    static const ClassSpec spec{
+        .name = "TextField",
+        .superclass = &TextEdit::dunder_Lookup,
+        .methodCount = super->methodCount,
+        .interfaceCount = 0,
+        .eventCount = super->eventCount,
+        .propertyCount = super->propertyCount + static_cast<uint32_t>(properties.size()),
+        .instanceDataSize = super->instanceDataSize,
+        .slotCount = super->slotCount,
+        .init = &controls::TextFieldInit,
+        .properties = properties};
+    RuntimeBuildClass(controls::gTextField, spec);
+}
+ClassRecord* TextField::dunder_Lookup() {
+    return RuntimeLookupClass(controls::gTextField);
+}
