@@ -1,4 +1,6 @@
 // TextField: one line of editable text, a QLineEdit.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
@@ -74,13 +76,23 @@ class TextFieldImpl : public TextEditImpl {
         if (QLineEdit* edit = Edit()) edit->selectAll();
     }
 
-    // AllowTabs: a Tab that KeyDown let through is typed into the text.
+    // A key that KeyDown let through. AllowTabs: Tab is typed into the text. Paste with a
+    // limit: as much of the clipboard's text as fits (the validator would refuse it all).
     bool KeyNotHandled(QKeyEvent* event) override {
-        if (!state.allowTabs || event->key() != Qt::Key_Tab ||
-            (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-            return false;
-        if (QLineEdit* edit = Edit()) edit->insert(QStringLiteral("\t"));
-        return true;
+        QLineEdit* edit = Edit();
+        if (!edit) return false;
+        if (state.allowTabs && event->key() == Qt::Key_Tab &&
+            !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            edit->insert(QStringLiteral("\t"));
+            return true;
+        }
+        if (event->matches(QKeySequence::Paste) && limit_->limit > 0 && !edit->isReadOnly()) {
+            int64_t kept = CharacterCount(edit->text()) - CharacterCount(edit->selectedText());
+            int64_t room = std::max<int64_t>(limit_->limit - kept, 0);
+            edit->insert(FirstCharacters(QGuiApplication::clipboard()->text(), room));
+            return true;
+        }
+        return false;
     }
 
   protected:

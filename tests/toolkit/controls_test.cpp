@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -510,6 +511,31 @@ TEST_F(ControlsTest, AreaRefusesTypingBeyondItsLimit) {
     EXPECT_EQ(edit->toPlainText(), "twelve chars");
 }
 
+struct PasteCase {
+    const char* name;
+    ClassRecord* (*cls)();
+};
+
+class PasteTest : public ControlsTest, public testing::WithParamInterface<PasteCase> {};
+
+TEST_P(PasteTest, PasteTakesOnlyWhatFitsTheLimit) {
+    Ref<Object> control = Add(GetParam().cls(), With(Head("input", 0, 0, 200, 60),
+                                                     {{"MaximumCharactersAllowed", Int(9)}}));
+    QWidget* widget = WidgetNamed<QWidget>("input");
+    ASSERT_NE(widget, nullptr);
+    QTest::keyClicks(widget, "12");
+    QGuiApplication::clipboard()->setText("3456789012345");
+    QTest::keySequence(widget, QKeySequence::Paste);
+    EXPECT_EQ(editTextGetter(control.get(), 0).Std(), "123456789");
+}
+
+INSTANTIATE_TEST_SUITE_P(Editors, PasteTest,
+                         testing::Values(PasteCase{"TextField", &TextField::dunder_Lookup},
+                                         PasteCase{"TextArea", &TextArea::dunder_Lookup}),
+                         [](const testing::TestParamInfo<PasteCase>& info) {
+                             return info.param.name;
+                         });
+
 // ---- KeyDown ------------------------------------------------------------------------------
 
 struct KeyCase {
@@ -767,6 +793,50 @@ TEST_F(ControlsTest, ControlOutlivingItsWindowKeepsItsValues) {
     ControlVisibleSetter(field.get(), 0, false);
     EXPECT_EQ(editTextGetter(field.get(), 0).Std(), "");
     EXPECT_FALSE(ControlVisibleGetter(field.get(), 0));
+}
+
+// A non-visual control: it takes its window through the _PaneChild interface.
+Object* gPaneWindow = nullptr;
+void PaneSetWindow(Object*, Object* window) {
+    gPaneWindow = window;
+}
+Ref<Object> PaneWindow(Object*) {
+    return Ref<Object>::Retain(gPaneWindow);
+}
+int64_t PaneIndex(Object*) {
+    return 0;
+}
+void PaneSetIndex(Object*, int64_t) {}
+
+void FillPaneChild(InterfaceEntry* entry) {
+    const GenericFn functions[] = {AsGenericFn(&PaneSetWindow), AsGenericFn(&PaneWindow),
+                                   AsGenericFn(&PaneIndex), AsGenericFn(&PaneSetIndex)};
+    RuntimeFillInterfaceEntry(entry, _PaneChild::dunder_Lookup(), functions);
+}
+
+void PaneThingInit();
+ClassCell gPaneThing{nullptr, &PaneThingInit};
+void PaneThingInit() {
+    static const InterfaceRow interfaces[] = {{&FillPaneChild}};
+    static const ClassSpec spec{.name = "Test.PaneThing",
+                                .superclass = nullptr,
+                                .methodCount = 0,
+                                .interfaceCount = 1,
+                                .eventCount = 0,
+                                .propertyCount = 0,
+                                .instanceDataSize = 0,
+                                .slotCount = 0,
+                                .interfaces = interfaces};
+    RuntimeBuildClass(gPaneThing, spec);
+}
+
+TEST_F(ControlsTest, PaneChildIsHandedItsWindowThroughTheInterface) {
+    gPaneWindow = nullptr;
+    Ref<Object> thing = WindowAllocateObject(window_.get(), RuntimeLookupClass(gPaneThing));
+    EXPECT_EQ(gPaneWindow, window_.get());
+    WindowAddControl(window_.get(), "Timer1", thing.get());  // no widget to place
+    EXPECT_EQ(RuntimeControlReference(window_.get(), "Timer1"), thing);
+    gPaneWindow = nullptr;
 }
 
 TEST_F(ControlsTest, OnlyControlsAndPaneChildrenTakeAnOwner) {
