@@ -39,7 +39,7 @@ TEST_F(ConversionEvents, OpeningEmptiesTheFieldsAndHidesTheSplashWindow) {
 
 TEST_F(ConversionEvents, AboutShowsTheSplashWindowAndActivationHidesItAgain) {
     if (!SplashWnd::SplashWnd::dunder_Lookup()) GTEST_SKIP() << "no splash window class";
-    QWidget* top = ToolkitWindowWidget(window());
+    QWidget* top = ToolkitWindowWidget(window())->window();
     auto* bar = top->findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
     QAction* about = FindAction(bar->actions(), "About Corvane");
@@ -70,7 +70,7 @@ TEST_F(ConversionEvents, ClosingTheWindowQuitsWithStatusZero) {
 
 TEST_F(ConversionEvents, ClicksOnTheWindowItselfChangeNothing) {
     Type("rEdit", "0.5");
-    QTest::mouseClick(ToolkitWindowContentWidget(window()), Qt::LeftButton, {}, QPoint(200, 150));
+    QTest::mouseClick(ToolkitWindowWidget(window()), Qt::LeftButton, {}, QPoint(200, 150));
     EXPECT_EQ(RText(), "0.5");
     EXPECT_EQ(ToolkitBeepCount() + static_cast<int64_t>(ToolkitMessageBoxes().size()), 0);
 }

@@ -60,13 +60,13 @@ TEST_F(ConversionLayout, HoldsTheElevenControlsReachedByTheirAccessors) {
         }
         EXPECT_EQ(control->refcount, held) << "the accessor's references are the caller's";
     }
-    EXPECT_EQ(ToolkitWindowContentWidget(window())->findChildren<QWidget*>(
+    EXPECT_EQ(ToolkitWindowWidget(window())->findChildren<QWidget*>(
                   QString(), Qt::FindDirectChildrenOnly).size(), 11);
 }
 
 TEST_F(ConversionLayout, FixedCorvaneWindowWithCloseMinimizeAndTheSharedMenuBar) {
-    QWidget* top = ToolkitWindowWidget(window());
-    EXPECT_EQ(ToolkitWindowContentWidget(window())->size(), QSize(450, 300));
+    QWidget* top = ToolkitWindowWidget(window())->window();
+    EXPECT_EQ(ToolkitWindowWidget(window())->size(), QSize(450, 300));
     EXPECT_EQ(top->windowTitle(), "Corvane");
     EXPECT_TRUE(top->isVisible());
     EXPECT_EQ(top->minimumSize(), top->maximumSize());
