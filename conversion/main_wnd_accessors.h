@@ -64,6 +64,8 @@ inline void SetFieldText(Object* self, uint32_t accessorSlot, const String& text
     editTextSetter(field.get(), 0, text);
 }
 
-inline void EmptyField(Object* self, uint32_t accessorSlot) { SetFieldText(self, accessorSlot, String()); }
+inline void EmptyField(Object* self, uint32_t accessorSlot) {
+    SetFieldText(self, accessorSlot, String());
+}
 
 }  // namespace MainWnd

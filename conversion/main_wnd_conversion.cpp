@@ -6,9 +6,9 @@
 namespace MainWnd {
 namespace {
 
-constexpr double kHalf = 0.5;            // factor of the logarithm
+constexpr double kHalf = 0.5;  // factor of the logarithm
 constexpr double kOne = 1.0;
-constexpr double kTwo = 2.0;             // factor of z inside the exponential
+constexpr double kTwo = 2.0;               // factor of z inside the exponential
 constexpr double kRLowerLimit = 0.000001;  // least |r| converted, and least |r| accepted
 constexpr double kRConvertLimit = 1.0;     // |r| must stay below it to be converted into z
 constexpr double kRUpperLimit = 0.999999;  // greatest |r| accepted without the message
@@ -18,12 +18,22 @@ constexpr const char* kZPattern = "+0.000000";
 constexpr const char* kRPattern = "+.000000";
 constexpr const char* kRangeMessage = "r values must range from -1.00 to +1.00";
 
-bool IsEmpty(const String& text) { return RuntimeStringCompare(text, String()) == 0; }
+bool IsEmpty(const String& text) {
+    return RuntimeStringCompare(text, String()) == 0;
+}
 
-double GetR(Object* self) { return props::Double::Get(self, MainWnd::kROffset); }
-void SetR(Object* self, double r) { props::Double::Set(self, MainWnd::kROffset, r); }
-double GetZ(Object* self) { return props::Double::Get(self, MainWnd::kZOffset); }
-void SetZ(Object* self, double z) { props::Double::Set(self, MainWnd::kZOffset, z); }
+double GetR(Object* self) {
+    return props::Double::Get(self, MainWnd::kROffset);
+}
+void SetR(Object* self, double r) {
+    props::Double::Set(self, MainWnd::kROffset, r);
+}
+double GetZ(Object* self) {
+    return props::Double::Get(self, MainWnd::kZOffset);
+}
+void SetZ(Object* self, double z) {
+    props::Double::Set(self, MainWnd::kZOffset, z);
+}
 
 }  // namespace
 

@@ -78,6 +78,7 @@ struct Place {
 };
 
 // Position, size, locks and focus order (window content 450 x 300).
+// clang-format off
 //                           name           left  top width height locks         tab  stop   autoDeact
 constexpr Place kREdit      {"rEdit",         20, 174,  80,  22, kLockAll,        0, true,  true};
 constexpr Place kCanvas2    {"Canvas2",       55,   0, 375,  37, kLockNone,       5, true,  true};
@@ -90,6 +91,7 @@ constexpr Place kLabel2     {"Label2",       350, 155,  80,  20, kLockTopLeft,  
 constexpr Place kCanvas1    {"Canvas1",        9,   4,  34,  33, kLockTopLeft,   12, true,  true};
 constexpr Place kDescribeTxt{"describeTxt",   20,  63, 409,  73, kLockTopLeft,   13, false, true};
 constexpr Place kQBtn       {"qBtn",         180, 240,  90,  40, kLockAll,       14, false, true};
+// clang-format on
 
 // The head entries of `place` followed by `tail`, encoded.
 String EncodeControlRecord(const Place& place, std::initializer_list<RecordEntry> tail,
@@ -120,36 +122,37 @@ String EncodeControlRecord(const Place& place, std::initializer_list<RecordEntry
 // The r and z fields; only the z field's record ends with InitialParent.
 String TextFieldRecord(const Place& place, bool closingInitialParent) {
     std::initializer_list<RecordEntry> closing = {{"InitialParent", Str(kNone)}};
-    return EncodeControlRecord(place,
-                               {
-                                   {"BackgroundColor", kWhite},
-                                   {"HasBorder", Bool(true)},
-                                   {"Enabled", Bool(true)},
-                                   {"Format", Str(kNone)},
-                                   {"Tooltip", Str(kNone)},
-                                   {"Password", Bool(false)},
-                                   {"TextColor", kBlack},
-                                   {"Transparent", Bool(true)},
-                                   {"AllowFocusRing", Bool(true)},
-                                   {"Visible", Bool(true)},
-                                   {"FontName", Str(kSystemFont)},
-                                   {"FontSize", Sgl(12.0f)},
-                                   {"FontUnit", Byte(0)},
-                                   {"Bold", Bool(false)},
-                                   {"Italic", Bool(false)},
-                                   {"Underline", Bool(false)},
-                                   {"Hint", Str(kNone)},
-                                   {"Value", Str(kNone)},
-                                   {"AllowTabs", Bool(false)},
-                                   {"TextAlignment", Int(kCentred)},
-                                   {"AllowSpellChecking", Bool(true)},
-                                   {"MaximumCharactersAllowed", Int(kFieldLimit)},
-                                   {"ValidationMask", Str(kNone)},
-                                   {"ReadOnly", Bool(false)},
-                                   {"DataSource", Str(kNone)},
-                                   {"DataField", Str(kNone)},
-                               },
-                               closingInitialParent ? closing : std::initializer_list<RecordEntry>{});
+    return EncodeControlRecord(
+        place,
+        {
+            {"BackgroundColor", kWhite},
+            {"HasBorder", Bool(true)},
+            {"Enabled", Bool(true)},
+            {"Format", Str(kNone)},
+            {"Tooltip", Str(kNone)},
+            {"Password", Bool(false)},
+            {"TextColor", kBlack},
+            {"Transparent", Bool(true)},
+            {"AllowFocusRing", Bool(true)},
+            {"Visible", Bool(true)},
+            {"FontName", Str(kSystemFont)},
+            {"FontSize", Sgl(12.0f)},
+            {"FontUnit", Byte(0)},
+            {"Bold", Bool(false)},
+            {"Italic", Bool(false)},
+            {"Underline", Bool(false)},
+            {"Hint", Str(kNone)},
+            {"Value", Str(kNone)},
+            {"AllowTabs", Bool(false)},
+            {"TextAlignment", Int(kCentred)},
+            {"AllowSpellChecking", Bool(true)},
+            {"MaximumCharactersAllowed", Int(kFieldLimit)},
+            {"ValidationMask", Str(kNone)},
+            {"ReadOnly", Bool(false)},
+            {"DataSource", Str(kNone)},
+            {"DataField", Str(kNone)},
+        },
+        closingInitialParent ? closing : std::initializer_list<RecordEntry>{});
 }
 
 struct LabelLook {
@@ -158,6 +161,11 @@ struct LabelLook {
     bool bold, italic;
     float fontSize;
 };
+
+// Text colour, value, bold, italic, font size.
+constexpr LabelLook kCreditLook{kCreditBlue, kCreditLine, false, false, 8.0f};
+constexpr LabelLook kRCaptionLook{kBlack, "r", true, true, 14.0f};
+constexpr LabelLook kZCaptionLook{kBlack, "z", true, false, 14.0f};
 
 String LabelRecord(const Place& place, const LabelLook& look) {
     return EncodeControlRecord(place, {
@@ -283,6 +291,7 @@ constexpr const char* kMouseDownSignature = "( PushButton, Integer, Integer ) as
 
 using W = struct MainWnd;
 
+// clang-format off
 //                                   event                         handler slot              signature            shape
 constexpr Binding kREditBindings[] = {
     {RectControl::kKeyDownEvent,    W::kREditKeyDownSlot,    kKeyDownSignature,   &kKeyDownShape}};
@@ -295,6 +304,7 @@ constexpr Binding kZEditBindings[] = {
 constexpr Binding kQBtnBindings[] = {
     {PushButton::kActionEvent,      W::kQBtnActionSlot,      kActionSignature,    &kActionShape},
     {PushButton::kMouseDownEvent,   W::kQBtnMouseDownSlot,   kMouseDownSignature, &kMouseDownShape}};
+// clang-format on
 
 }  // namespace
 
@@ -304,25 +314,24 @@ const String& WindowRecord() {
 }
 
 std::span<const ControlDesign> ControlDesigns() {
+    // clang-format off
     static const ControlDesign designs[] = {
-        {"rEdit", &TextField::dunder_Lookup, TextFieldRecord(kREdit, false), nullptr, kREditBindings},
-        {"Canvas2", &Canvas::dunder_Lookup, CanvasRecord(kCanvas2, true), &_x_corvane::corvane, {}},
-        {"StaticText1", &Label::dunder_Lookup,
-         LabelRecord(kStaticText1, {kCreditBlue, kCreditLine, false, false, 8.0f}), nullptr, {}},
-        {"CalcBtn", &PushButton::dunder_Lookup, ButtonRecord(kCalcBtn, "Calculate", 12.0f, false),
-         nullptr, kCalcBtnBindings},
-        {"ClearBtn", &PushButton::dunder_Lookup, ButtonRecord(kClearBtn, "Clear", 12.0f, false),
-         nullptr, kClearBtnBindings},
-        {"zEdit", &TextField::dunder_Lookup, TextFieldRecord(kZEdit, true), nullptr, kZEditBindings},
-        {"Label1", &Label::dunder_Lookup, LabelRecord(kLabel1, {kBlack, "r", true, true, 14.0f}),
-         nullptr, {}},
-        {"Label2", &Label::dunder_Lookup, LabelRecord(kLabel2, {kBlack, "z", true, false, 14.0f}),
-         nullptr, {}},
-        {"Canvas1", &Canvas::dunder_Lookup, CanvasRecord(kCanvas1, false), &_x_Checks::Checks, {}},
-        {"describeTxt", &TextArea::dunder_Lookup, HelpTextRecord(kDescribeTxt), nullptr, {}},
-        {"qBtn", &PushButton::dunder_Lookup, ButtonRecord(kQBtn, "?", 16.0f, true), nullptr,
-         kQBtnBindings},
+        // name         class                      record, backdrop picture, bindings
+        {"rEdit",       &TextField::dunder_Lookup,  TextFieldRecord(kREdit, false), nullptr, kREditBindings},
+        {"Canvas2",     &Canvas::dunder_Lookup,     CanvasRecord(kCanvas2, true), &_x_corvane::corvane, {}},
+        {"StaticText1", &Label::dunder_Lookup,      LabelRecord(kStaticText1, kCreditLook), nullptr, {}},
+        {"CalcBtn",     &PushButton::dunder_Lookup, ButtonRecord(kCalcBtn, "Calculate", 12.0f, false),
+                                                    nullptr, kCalcBtnBindings},
+        {"ClearBtn",    &PushButton::dunder_Lookup, ButtonRecord(kClearBtn, "Clear", 12.0f, false),
+                                                    nullptr, kClearBtnBindings},
+        {"zEdit",       &TextField::dunder_Lookup,  TextFieldRecord(kZEdit, true), nullptr, kZEditBindings},
+        {"Label1",      &Label::dunder_Lookup,      LabelRecord(kLabel1, kRCaptionLook), nullptr, {}},
+        {"Label2",      &Label::dunder_Lookup,      LabelRecord(kLabel2, kZCaptionLook), nullptr, {}},
+        {"Canvas1",     &Canvas::dunder_Lookup,     CanvasRecord(kCanvas1, false), &_x_Checks::Checks, {}},
+        {"describeTxt", &TextArea::dunder_Lookup,   HelpTextRecord(kDescribeTxt), nullptr, {}},
+        {"qBtn",        &PushButton::dunder_Lookup, ButtonRecord(kQBtn, "?", 16.0f, true), nullptr, kQBtnBindings},
     };
+    // clang-format on
     return designs;
 }
 

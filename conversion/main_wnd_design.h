@@ -19,17 +19,17 @@ struct EventShape {
 
 // A control event bound to the window method in `handlerSlot`.
 struct Binding {
-    uint32_t event;          // number in the control class's event list
-    uint32_t handlerSlot;    // the window's virtual slot holding the handler
-    const char* signature;   // the delegate's declaration text
+    uint32_t event;         // number in the control class's event list
+    uint32_t handlerSlot;   // the window's virtual slot holding the handler
+    const char* signature;  // the delegate's declaration text
     const EventShape* shape;
 };
 
 struct ControlDesign {
-    const char* name;                 // the name the window holds it under
-    ClassRecord* (*cls)();            // the control's class lookup
-    String record;                    // its design property record, encoded once
-    Ref<Object> (*backdrop)();        // canvases: the picture set before the record; else nil
+    const char* name;           // the name the window holds it under
+    ClassRecord* (*cls)();      // the control's class lookup
+    String record;              // its design property record, encoded once
+    Ref<Object> (*backdrop)();  // canvases: the picture set before the record; else nil
     std::span<const Binding> bindings;
 };
 

@@ -25,10 +25,14 @@ void MainWnd::Event_Open(Object* self) {
 }
 
 // Every activation hides the splash window, so an About box left open goes away.
-void MainWnd::Event_Activate(Object* /*self*/) { CallSplashWindow(Window::kHideSlot); }
+void MainWnd::Event_Activate(Object* /*self*/) {
+    CallSplashWindow(Window::kHideSlot);
+}
 
 // Closing the conversion window ends the application.
-void MainWnd::Event_Close(Object* /*self*/) { RuntimeApplicationQuit(0); }
+void MainWnd::Event_Close(Object* /*self*/) {
+    RuntimeApplicationQuit(0);
+}
 
 void MainWnd::Event_EnableMenuItems(Object* self) {
     Ref<Object> about = RequireAccessor(self, kAboutSlot);
@@ -40,15 +44,17 @@ void MainWnd::Event_EnableMenuItems(Object* self) {
 void MainWnd::AddMenuHandlers(Object* self, Object* window) {
     Ref<Object> target = RuntimeCheckCast(window, MainWnd::dunder_Lookup());
     RuntimeRequire(target.get());
-    Ref<Object> delegate = RuntimeCreateDelegate(DelegateInvocation<bool>(),
-                                                 target->vtable[kAboutActionSlot], target.get(),
-                                                 kAboutSignature, 0);
+    Ref<Object> delegate =
+        RuntimeCreateDelegate(DelegateInvocation<bool>(), target->vtable[kAboutActionSlot],
+                              target.get(), kAboutSignature, 0);
     void* method = reinterpret_cast<void*>(RuntimeDelegateFunction(delegate.get()));
     RuntimeCallSlot<void, String, void*>(self, Window::kAddMenuHandlerSlot, String(kAboutItemName),
                                          method);
 }
 
-bool MainWnd::Event_MouseDown(Object* /*self*/, int64_t /*x*/, int64_t /*y*/) { return false; }
+bool MainWnd::Event_MouseDown(Object* /*self*/, int64_t /*x*/, int64_t /*y*/) {
+    return false;
+}
 
 void MainWnd::Event_MouseUp(Object* /*self*/, int64_t /*x*/, int64_t /*y*/) {}
 

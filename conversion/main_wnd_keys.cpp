@@ -50,7 +50,9 @@ void MainWnd::ClearBtn_Action(Object* self, Object* /*button*/) {
     ShowHelp(self, false);
 }
 
-void MainWnd::qBtn_Action(Object* self, Object* /*button*/) { ShowHelp(self, true); }
+void MainWnd::qBtn_Action(Object* self, Object* /*button*/) {
+    ShowHelp(self, true);
+}
 
 bool MainWnd::qBtn_MouseDown(Object* /*self*/, Object* /*button*/, int64_t /*x*/, int64_t /*y*/) {
     return false;

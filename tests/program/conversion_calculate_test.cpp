@@ -38,7 +38,8 @@ const CalcCase kCases[] = {
 };
 // clang-format on
 
-class ConversionCalculate : public ConversionWindowTest, public testing::WithParamInterface<CalcCase> {};
+class ConversionCalculate : public ConversionWindowTest,
+                            public testing::WithParamInterface<CalcCase> {};
 
 TEST_P(ConversionCalculate, ShowsTheResultPairAndTheRangeMessage) {
     const CalcCase& c = GetParam();
@@ -49,8 +50,9 @@ TEST_P(ConversionCalculate, ShowsTheResultPairAndTheRangeMessage) {
     EXPECT_EQ(RText(), c.rShown);
     EXPECT_EQ(ZText(), c.zShown);
     EXPECT_EQ(ToolkitBeepCount(), 0);
-    EXPECT_EQ(ToolkitMessageBoxes(),
-              std::vector<std::string>(c.message ? 1 : 0, "r values must range from -1.00 to +1.00"));
+    EXPECT_EQ(
+        ToolkitMessageBoxes(),
+        std::vector<std::string>(c.message ? 1 : 0, "r values must range from -1.00 to +1.00"));
     EXPECT_FALSE(HelpVisible()) << "every press hides the help text";
 }
 

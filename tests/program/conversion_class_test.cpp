@@ -9,7 +9,9 @@
 namespace conversion_test {
 namespace {
 
-ClassRecord* Record() { return W::dunder_Lookup(); }
+ClassRecord* Record() {
+    return W::dunder_Lookup();
+}
 
 TEST(ConversionClassRecord, HeaderCountsAndInheritedPart) {
     ClassRecord* record = Record();
@@ -22,7 +24,8 @@ TEST(ConversionClassRecord, HeaderCountsAndInheritedPart) {
                                      record->propertyCount, record->slotCount}),
               std::vector<uint32_t>({2, 232, 85, 0, 34, 62, 80}));
     EXPECT_FALSE(record->init || record->destructor || record->exit);
-    for (uint32_t slot = 0; slot < 37; ++slot) EXPECT_EQ(record->vtable[slot], window->vtable[slot]);
+    for (uint32_t slot = 0; slot < 37; ++slot)
+        EXPECT_EQ(record->vtable[slot], window->vtable[slot]);
     for (uint32_t i = 0; i < 41; ++i) {  // re-stated without Window's hidden marks
         EXPECT_STREQ(record->methods[i].name, window->methods[i].name);
         EXPECT_EQ(record->methods[i].flags, window->methods[i].flags & ~kFlagHidden);
@@ -55,14 +58,24 @@ TEST(ConversionClassRecord, OwnMethodsInSlotOrderWithTheirSignatures) {
     }
     EXPECT_EQ(slot, 80u);
     // Signature texts by slot, where they are not "%%" or "%o<MenuItem>%".
-    const std::pair<uint32_t, const char*> signatures[] = {
-        {40, "%o<TextField>%"}, {41, "%o<Canvas>%"}, {42, "%o<Label>%"}, {43, "%o<PushButton>%"},
-        {49, "%o<TextArea>%"}, {51, "%b%o<TextField>s"}, {52, "%%o<PushButton>"},
-        {56, "%b%o<PushButton>i8i8"}, {59, "%o<AppleMenuItem>%"}, {60, "%o<AppleMenuItem>%"},
-        {70, "%o<QuitMenuItem>%"}, {72, "%%o<Window>"}, {75, "%%i8i8"}, {76, "%b%i8i8"},
-        {79, "%b%"}};
+    const std::pair<uint32_t, const char*> signatures[] = {{40, "%o<TextField>%"},
+                                                           {41, "%o<Canvas>%"},
+                                                           {42, "%o<Label>%"},
+                                                           {43, "%o<PushButton>%"},
+                                                           {49, "%o<TextArea>%"},
+                                                           {51, "%b%o<TextField>s"},
+                                                           {52, "%%o<PushButton>"},
+                                                           {56, "%b%o<PushButton>i8i8"},
+                                                           {59, "%o<AppleMenuItem>%"},
+                                                           {60, "%o<AppleMenuItem>%"},
+                                                           {70, "%o<QuitMenuItem>%"},
+                                                           {72, "%%o<Window>"},
+                                                           {75, "%%i8i8"},
+                                                           {76, "%b%i8i8"},
+                                                           {79, "%b%"}};
     for (const auto& [s, signature] : signatures)
-        EXPECT_STREQ(Record()->methods[s + 4].signature, signature) << Record()->methods[s + 4].name;
+        EXPECT_STREQ(Record()->methods[s + 4].signature, signature)
+            << Record()->methods[s + 4].name;
 }
 
 TEST(ConversionClassRecord, FiveSlotlessEntriesEndingWithIsEventImplemented) {
@@ -76,8 +89,8 @@ TEST(ConversionClassRecord, FiveSlotlessEntriesEndingWithIsEventImplemented) {
 }
 
 TEST(ConversionClassRecord, NineEventsHandledAtTheirIndexes) {
-    const std::pair<uint32_t, uint32_t> handled[] = {{0, 74},  {1, 72},  {3, 73},  {7, 38}, {13, 78},
-                                                     {16, 37}, {19, 76}, {24, 75}, {27, 77}};
+    const std::pair<uint32_t, uint32_t> handled[] = {
+        {0, 74}, {1, 72}, {3, 73}, {7, 38}, {13, 78}, {16, 37}, {19, 76}, {24, 75}, {27, 77}};
     for (uint32_t event = 0; event < 34; ++event) {
         GenericFn expected = nullptr;
         for (const auto& [e, slot] : handled)
@@ -89,7 +102,8 @@ TEST(ConversionClassRecord, NineEventsHandledAtTheirIndexes) {
 using ConversionClassInstance = ConversionWindowTest;
 
 TEST_F(ConversionClassInstance, ZAndRAreStoredDoublesAtTheirOffsets) {
-    for (const auto& [index, name, offset] : {std::tuple{60u, "z", -224}, std::tuple{61u, "r", -232}}) {
+    for (const auto& [index, name, offset] :
+         {std::tuple{60u, "z", -224}, std::tuple{61u, "r", -232}}) {
         const PropertyEntry& entry = Record()->properties[index];
         EXPECT_STREQ(entry.name, name);
         EXPECT_EQ(entry.flags, 5u);
@@ -107,7 +121,8 @@ TEST_F(ConversionClassInstance, IsEventImplementedNamesTheHandledEvents) {
     for (const auto& [event, handled] : {std::pair{"Open", true}, std::pair{"MouseUp", true},
                                          std::pair{"Paint", false}, std::pair{"KeyDown", false}}) {
         VariantList args{Variant(event)};
-        EXPECT_EQ(entry.invoker->Invoke(entry.function, window(), &args).AsBoolean(), handled) << event;
+        EXPECT_EQ(entry.invoker->Invoke(entry.function, window(), &args).AsBoolean(), handled)
+            << event;
     }
 }
 

@@ -17,7 +17,8 @@ bool SplashVisible() {
 QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
     for (QAction* action : actions) {
         if (action->text().remove('&') == caption) return action;
-        if (QAction* found = action->menu() ? FindAction(action->menu()->actions(), caption) : nullptr)
+        if (QAction* found =
+                action->menu() ? FindAction(action->menu()->actions(), caption) : nullptr)
             return found;
     }
     return nullptr;

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
 #include <string>
 
 #include "conversion/main_wnd.h"
@@ -33,7 +32,7 @@ T* QtControl(Object* window, const char* name) {
 }
 
 class ConversionWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         RuntimeSetExitStatus(0);
         Open();
@@ -57,7 +56,9 @@ protected:
     }
 
     Object* window() const { return window_.get(); }
-    Ref<Object> Accessor(uint32_t slot) const { return RuntimeCallSlot<Ref<Object>>(window(), slot); }
+    Ref<Object> Accessor(uint32_t slot) const {
+        return RuntimeCallSlot<Ref<Object>>(window(), slot);
+    }
 
     void Type(const char* field, const std::string& text) const {
         auto* edit = QtControl<QLineEdit>(window(), field);
@@ -76,15 +77,19 @@ protected:
     }
 
     // A field's text as the framework reads it, and set as the program sets it.
-    std::string TextOf(uint32_t slot) const { return editTextGetter(Accessor(slot).get(), 0).Std(); }
+    std::string TextOf(uint32_t slot) const {
+        return editTextGetter(Accessor(slot).get(), 0).Std();
+    }
     void SetText(uint32_t slot, const char* text) const {
         editTextSetter(Accessor(slot).get(), 0, String(text));
     }
     std::string RText() const { return TextOf(W::kREditSlot); }
     std::string ZText() const { return TextOf(W::kZEditSlot); }
-    bool HelpVisible() const { return ControlVisibleGetter(Accessor(W::kDescribeTxtSlot).get(), 0); }
+    bool HelpVisible() const {
+        return ControlVisibleGetter(Accessor(W::kDescribeTxtSlot).get(), 0);
+    }
 
-private:
+  private:
     Ref<Object> window_;
 };
 

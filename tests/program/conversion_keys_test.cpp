@@ -11,7 +11,8 @@ struct FieldPair {
     const char* typed;
     uint32_t typedSlot, otherSlot;
 };
-const FieldPair kFields[] = {{"rEdit", W::kREditSlot, W::kZEditSlot}, {"zEdit", W::kZEditSlot, W::kREditSlot}};
+const FieldPair kFields[] = {{"rEdit", W::kREditSlot, W::kZEditSlot},
+                             {"zEdit", W::kZEditSlot, W::kREditSlot}};
 
 struct KeyCase {
     const char* label;

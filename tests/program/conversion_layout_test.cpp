@@ -60,8 +60,10 @@ TEST_F(ConversionLayout, HoldsTheElevenControlsReachedByTheirAccessors) {
         }
         EXPECT_EQ(control->refcount, held) << "the accessor's references are the caller's";
     }
-    EXPECT_EQ(ToolkitWindowWidget(window())->findChildren<QWidget*>(
-                  QString(), Qt::FindDirectChildrenOnly).size(), 11);
+    EXPECT_EQ(ToolkitWindowWidget(window())
+                  ->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)
+                  .size(),
+              11);
 }
 
 TEST_F(ConversionLayout, FixedCorvaneWindowWithCloseMinimizeAndTheSharedMenuBar) {
@@ -89,8 +91,10 @@ TEST_F(ConversionLayout, HelpTextIsHiddenReadOnlyAndByteForByte) {
 }
 
 TEST_F(ConversionLayout, CanvasesShowTheirPictures) {
-    EXPECT_EQ(canvasBackdropGetter(ControlOf(window(), "Canvas2").get(), 0).get(), _x_corvane::corvane().get());
-    EXPECT_EQ(canvasBackdropGetter(ControlOf(window(), "Canvas1").get(), 0).get(), _x_Checks::Checks().get());
+    EXPECT_EQ(canvasBackdropGetter(ControlOf(window(), "Canvas2").get(), 0).get(),
+              _x_corvane::corvane().get());
+    EXPECT_EQ(canvasBackdropGetter(ControlOf(window(), "Canvas1").get(), 0).get(),
+              _x_Checks::Checks().get());
     EXPECT_TRUE(_x_Checks::Checks());
 }
 
@@ -104,7 +108,8 @@ TEST_F(ConversionLayout, SixBindingsCallTheWindowsHandlers) {
         {"qBtn", 18, W::kQBtnMouseDownSlot, "( PushButton, Integer, Integer ) as Boolean"},
     };
     for (const auto& [name, event, slot, signature] : bound) {
-        const EventBinding* binding = RuntimeFindEventHandler(ControlOf(window(), name).get(), event);
+        const EventBinding* binding =
+            RuntimeFindEventHandler(ControlOf(window(), name).get(), event);
         ASSERT_NE(binding, nullptr) << name;
         EXPECT_EQ(RuntimeDelegateFunction(binding->delegate.get()), window()->vtable[slot]);
         EXPECT_STREQ(RuntimeDelegateSignature(binding->delegate.get()), signature);
@@ -147,7 +152,8 @@ TEST_F(ConversionLayout, WithoutAMenuBarMenuAccessorsRaiseButControlAccessorsWor
             Accessor(slot);
             ADD_FAILURE() << name << " raised nothing";
         } catch (const RaisedException& raised) {
-            EXPECT_TRUE(RuntimeObjectIsa(raised.ExceptionObject().get(), NilObjectException::dunder_Lookup()));
+            EXPECT_TRUE(RuntimeObjectIsa(raised.ExceptionObject().get(),
+                                         NilObjectException::dunder_Lookup()));
         }
     }
     for (const ControlRow& c : kControls) EXPECT_TRUE(Accessor(c.accessorSlot)) << c.name;
