@@ -12,6 +12,7 @@
 #include "framework/toolkit/control_impl.h"
 #include "framework/toolkit/controls.h"
 #include "framework/toolkit/toolkit_internal.h"
+#include "framework/toolkit/window_widget.h"
 
 namespace controls {
 
@@ -119,7 +120,9 @@ String FromQString(const QString& text) {
 
 // The window's content area, below its menu bar: the parent of its controls' widgets.
 QWidget* ContentWidgetOf(Object* window) {
-    return window ? ToolkitWindowWidget(window) : nullptr;
+    QWidget* widget = window ? ToolkitWindowWidget(window) : nullptr;
+    if (auto* top = dynamic_cast<WindowWidget*>(widget)) return top->Content();
+    return widget;
 }
 
 std::span<const PropertyRow> FontPropertyRows() {

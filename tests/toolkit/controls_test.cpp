@@ -490,14 +490,14 @@ TEST_F(ControlsTest, FieldRefusesTheTenthTypedCharacterButKeepsALongerProgramTex
     QTest::keyClicks(edit, "1234567890");
     EXPECT_EQ(editTextGetter(field.get(), 0).Std(), "123456789");
 
-    editTextSetter(field.get(), 0, "-0.12345678");  // 11 characters, as Format may write
-    EXPECT_EQ(edit->text(), "-0.12345678");
-    EXPECT_EQ(editTextGetter(field.get(), 0).Std(), "-0.12345678");
+    editTextSetter(field.get(), 0, "-0.123456789");  // 12 characters, as Format may write
+    EXPECT_EQ(edit->text(), "-0.123456789");
+    EXPECT_EQ(editTextGetter(field.get(), 0).Std(), "-0.123456789");
     edit->end(false);
     QTest::keyClick(edit, '9');
-    EXPECT_EQ(edit->text(), "-0.12345678");  // no longer than it was
+    EXPECT_EQ(edit->text(), "-0.123456789");  // no longer than it was
     QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(editTextGetter(field.get(), 0).Std(), "-0.1234567");  // shortening is always allowed
+    EXPECT_EQ(editTextGetter(field.get(), 0).Std(), "-0.12345678");  // shortening is allowed
 }
 
 TEST_F(ControlsTest, AreaRefusesTypingBeyondItsLimit) {
