@@ -155,7 +155,7 @@ class PropertyRecordTest : public LeakCheckedTest {
 
 // ---- encoding -------------------------------------------------------------------------
 
-TEST_F(PropertyRecordTest, TimerRecordEncodesToTheWorkedExampleAndDecodesIntoTwoEntries) {
+TEST_F(PropertyRecordTest, TimerRecordEncodesToItsThirtyOneBytesAndDecodesIntoTwoEntries) {
     const RecordEntry entries[] = {{"RunMode", Int(1)}, {"Period", Int(4000)}};
     String record = EncodePropertyRecord(entries);
     std::string expected = "RunMode " + Bytes({0x01, 0, 0, 0, 0, 0, 0, 0}) + "Period " +
