@@ -69,12 +69,5 @@ TEST_F(ConversionEvents, ClosingTheWindowQuitsWithStatusZero) {
     EXPECT_FALSE(RuntimeGetImplicitWindow(String("MainWnd.MainWnd")));
 }
 
-TEST_F(ConversionEvents, ClicksOnTheWindowItselfChangeNothing) {
-    Type("rEdit", "0.5");
-    QTest::mouseClick(ToolkitWindowWidget(window()), Qt::LeftButton, {}, QPoint(200, 150));
-    EXPECT_EQ(RText(), "0.5");
-    EXPECT_EQ(ToolkitBeepCount() + static_cast<int64_t>(ToolkitMessageBoxes().size()), 0);
-}
-
 }  // namespace
 }  // namespace conversion_test
