@@ -43,6 +43,12 @@ void WindowContent::mouseReleaseEvent(QMouseEvent* event) {
     SendClassEvent(impl_->self, Window::kMouseUp, int64_t{at.x()}, int64_t{at.y()});
 }
 
+// Qt follows the second press of a double click with a double-click event; MouseDown has
+// been raised for that press already.
+void WindowContent::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->setAccepted(impl_ && impl_->mouseDownTaken);
+}
+
 void WindowContent::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
     if (WindowRaisesEvents(impl_)) SendClassEvent(impl_->self, Window::kMouseEnter);

@@ -1,0 +1,474 @@
+// Windows on the offscreen platform: design records applied by Layout, the events of
+// construction, the implicit instance by class name, Show and Hide, mouse and keys, closing,
+// controls and menu handlers by name, the menu bar above the content, the main-thread rule.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+
+#include <functional>
+#include <thread>
+
+#include "tests/toolkit/raised.h"
+#include "tests/toolkit/recorder_window.h"
+
+namespace {
+
+using namespace recorder;
+
+class WindowTest : public LeakCheckedTest {
+protected:
+    void SetUp() override {
+        ToolkitResetForTesting();
+        Heard().clear();
+        Answer() = Answers{};
+        ToolkitClearMessageBoxes();
+        LeakCheckedTest::SetUp();
+    }
+    void TearDown() override {
+        Answer() = Answers{};
+        ToolkitResetForTesting();
+        LeakCheckedTest::TearDown();
+        RuntimeResetForTesting();
+    }
+
+    // A Recorder window built from `entries` (applied by its Layout), shown and active.
+    Ref<Object> OpenRecorder(std::initializer_list<RecordEntry> entries = {}) {
+        Answer().record = EncodePropertyRecord(std::span(entries.begin(), entries.size()));
+        Ref<Object> window = OpenWindow(RecorderClass());
+        if (RuntimeWindowVisible(window.get())) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(window.get())));
+        }
+        return window;
+    }
+};
+
+// ---- the record ---------------------------------------------------------------------------
+
+TEST_F(WindowTest, EveryWindowRecordKeyIsAWritablePropertyOfWindowWithItsDeclaredType) {
+    struct Key {
+        const char* key;
+        const char* type;
+    };
+    const Key keys[] = {
+        {"Width", "i8"},         {"Height", "i8"},
+        {"MinimumWidth", "i8"},  {"MinimumHeight", "i8"},
+        {"MaximumWidth", "i8"},  {"MaximumHeight", "i8"},
+        {"Type", "i8<Window.Types>"},
+        {"Title", "s"},          {"HasCloseButton", "b"},
+        {"HasMaximizeButton", "b"}, {"HasMinimizeButton", "b"},
+        {"HasFullScreenButton", "b"}, {"Resizeable", "b"},
+        {"Composite", "b"},      {"MacProcID", "i8"},
+        {"FullScreen", "b"},     {"DefaultLocation", "i8<Window.Locations>"},
+        {"Visible", "b"},        {"HasBackgroundColor", "b"},
+        {"BackgroundColor", "c"}, {"MenuBarVisible", "b"},
+        {"LiveResize", "b"},
+    };
+    for (const Key& key : keys) {
+        SCOPED_TRACE(key.key);
+        const PropertyEntry* entry = RuntimeFindProperty(RecorderClass(), key.key);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_STREQ(entry->typeText, key.type);
+        EXPECT_EQ(entry->declaringClass, Window::dunder_Lookup());
+        EXPECT_NE(entry->setter, nullptr);
+    }
+}
+
+TEST_F(WindowTest, ASubclassReStatesWindowsHiddenEntriesWithoutTheHiddenMark) {
+    struct Entry {
+        const char* name;
+        uint32_t inWindow, inSubclass;
+    };
+    const Entry entries[] = {
+        {"Window", 416, 288}, {"_AddControl", 385, 257}, {"__Exit", 192, 64}, {"_GetControl", 64, 64}};
+    for (const Entry& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        EXPECT_EQ(RuntimeFindMethod(Window::dunder_Lookup(), entry.name)->flags, entry.inWindow);
+        EXPECT_EQ(RuntimeFindMethod(RecorderClass(), entry.name)->flags, entry.inSubclass);
+    }
+    EXPECT_EQ(RuntimeFindMethod(RecorderClass(), "_GetControl")->function,
+              reinterpret_cast<GenericFn>(&RuntimeWindowControlByName));
+}
+
+// ---- design records -----------------------------------------------------------------------
+
+TEST_F(WindowTest, ADesignRecordAppliedByLayoutShowsOnScreen) {
+    struct DesignCase {
+        const char* name;
+        std::vector<RecordEntry> record;
+        std::function<void(QWidget& top, QWidget& content)> check;
+    };
+    const DesignCase cases[] = {
+        {"document window of fixed size with close and minimize buttons",
+         {{"Width", Int(450)}, {"Height", Int(300)}, {"Type", Int(0)}, {"Title", Str("Corvane")},
+          {"HasCloseButton", Bool(true)}, {"HasMaximizeButton", Bool(false)},
+          {"HasMinimizeButton", Bool(true)}, {"Resizeable", Bool(false)}, {"Visible", Bool(true)}},
+         [](QWidget& top, QWidget& content) {
+             EXPECT_EQ(content.size(), QSize(450, 300));
+             EXPECT_EQ(top.windowTitle(), "Corvane");
+             EXPECT_TRUE(top.windowFlags() & Qt::WindowCloseButtonHint);
+             EXPECT_TRUE(top.windowFlags() & Qt::WindowMinimizeButtonHint);
+             EXPECT_FALSE(top.windowFlags() & Qt::WindowMaximizeButtonHint);
+             EXPECT_FALSE(top.windowFlags() & Qt::FramelessWindowHint);
+             EXPECT_EQ(top.minimumSize(), top.maximumSize());
+         }},
+        {"plain box without title or close button",
+         {{"Width", Int(330)}, {"Height", Int(165)}, {"Type", Int(2)}, {"Title", Str("")},
+          {"HasCloseButton", Bool(false)}, {"Visible", Bool(true)}},
+         [](QWidget& top, QWidget& content) {
+             EXPECT_EQ(content.size(), QSize(330, 165));
+             EXPECT_TRUE(top.windowFlags() & Qt::FramelessWindowHint);
+             EXPECT_FALSE(top.windowFlags() & Qt::WindowCloseButtonHint);
+             EXPECT_TRUE(top.windowTitle().isEmpty());
+         }},
+        {"resizable between its limits",
+         {{"Width", Int(300)}, {"Height", Int(200)}, {"MinimumWidth", Int(100)},
+          {"MinimumHeight", Int(80)}, {"MaximumWidth", Int(800)}, {"MaximumHeight", Int(600)},
+          {"Resizeable", Bool(true)}, {"Visible", Bool(true)}},
+         [](QWidget& top, QWidget& content) {
+             EXPECT_EQ(content.size(), QSize(300, 200));
+             EXPECT_EQ(top.minimumSize(), QSize(100, 80));
+             EXPECT_EQ(top.maximumSize(), QSize(800, 600));
+         }},
+        {"content filled with the background colour",
+         {{"HasBackgroundColor", Bool(true)}, {"BackgroundColor", Rgba(0xEE, 0xEE, 0xEE, 0)},
+          {"Visible", Bool(true)}},
+         [](QWidget&, QWidget& content) {
+             EXPECT_TRUE(content.autoFillBackground());
+             EXPECT_EQ(content.palette().color(QPalette::Window), QColor(0xEE, 0xEE, 0xEE));
+         }},
+        {"centred on the main screen",
+         {{"Width", Int(200)}, {"Height", Int(100)}, {"DefaultLocation", Int(0)},
+          {"Visible", Bool(true)}},
+         [](QWidget& top, QWidget&) {
+             const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+             EXPECT_LE((top.geometry().center() - centre).manhattanLength(), 2);
+         }},
+    };
+    for (const DesignCase& design : cases) {
+        SCOPED_TRACE(design.name);
+        Answer().record = EncodePropertyRecord(design.record);
+        Ref<Object> window = OpenWindow(RecorderClass());
+        ASSERT_TRUE(RuntimeWindowVisible(window.get()));
+        design.check(*TopLevelOf(window.get()), *ContentOf(window.get()));
+        RuntimeCloseWindow(window.get());
+        RunDeferredDeletions();
+    }
+}
+
+TEST_F(WindowTest, VisibleInTheRecordOnlyDecidesWhetherConstructionEndsByShowing) {
+    struct Case {
+        bool visible;
+        const char* heardAtOpen;
+    };
+    for (const Case& c : {Case{true, "Open visible=False"}, Case{false, "Open visible=False"}}) {
+        SCOPED_TRACE(c.visible);
+        Heard().clear();
+        Ref<Object> window = OpenRecorder({{"Visible", Bool(c.visible)}});
+        EXPECT_EQ(Heard().at(3), c.heardAtOpen);
+        EXPECT_EQ(RuntimeWindowVisible(window.get()), c.visible);
+        const PropertyEntry* visible = RuntimeFindProperty(window->cls, "Visible");
+        EXPECT_EQ(visible->boxedGetter(window.get(), visible).AsBoolean(), c.visible);
+        RuntimeCloseWindow(window.get());
+        RunDeferredDeletions();
+    }
+}
+
+// ---- construction, the implicit instance, Show and Hide ---------------------------------
+
+TEST_F(WindowTest, ConstructionRaisesLayoutCreateControlsAddMenuHandlersOpenThenActivate) {
+    Ref<Object> window = OpenRecorder();
+    ASSERT_GE(Heard().size(), 6u);
+    const std::vector<std::string> construction(Heard().begin(), Heard().begin() + 4);
+    EXPECT_EQ(construction, (std::vector<std::string>{"Layout", "CreateControls",
+                                                      "AddMenuHandlers self", "Open visible=False"}));
+    const std::vector<std::string> activation(Heard().begin() + 4, Heard().begin() + 6);
+    EXPECT_EQ(activation, (std::vector<std::string>{"Activate", "EnableMenuItems"}));
+}
+
+TEST_F(WindowTest, TheImplicitWindowIsFoundByItsQualifiedClassNameUntilItCloses) {
+    const String name("TestWindows.Recorder");
+    EXPECT_EQ(RuntimeGetImplicitWindow(name), nullptr);
+    Ref<Object> window = OpenRecorder();
+    EXPECT_EQ(RuntimeGetImplicitWindow(name), window);
+    EXPECT_EQ(RuntimeGetImplicitWindow(String("TestWindows.Plain")), nullptr);
+    RuntimeHideWindow(window.get());
+    EXPECT_EQ(RuntimeGetImplicitWindow(name), window);  // hidden, still open
+    RuntimeCloseWindow(window.get());
+    EXPECT_EQ(RuntimeGetImplicitWindow(name), nullptr);
+}
+
+TEST_F(WindowTest, ShowBringsAWindowToTheFrontAndHideSendsItBehindTheShownOnes) {
+    Ref<Object> recorder = OpenRecorder();
+    Ref<Object> plain = OpenWindow(PlainClass());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(plain.get())));
+    EXPECT_EQ(RuntimeWindowCount(), 2);
+    EXPECT_EQ(RuntimeWindowAt(0), plain);
+
+    RuntimeHideWindow(plain.get());
+    EXPECT_FALSE(RuntimeWindowVisible(plain.get()));
+    EXPECT_EQ(RuntimeWindowAt(0), recorder);
+    RuntimeHideWindow(plain.get());  // harmless when hidden already
+    EXPECT_FALSE(RuntimeWindowVisible(plain.get()));
+
+    RuntimeShowWindow(plain.get());
+    EXPECT_TRUE(RuntimeWindowVisible(plain.get()));
+    EXPECT_EQ(RuntimeWindowAt(0), plain);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(plain.get())));
+    EXPECT_EQ(ToolkitMenuCommandWindow(), plain.get());
+}
+
+TEST_F(WindowTest, ShowAndHideAreTraced) {
+    RuntimeTraceEnable(true);
+    Ref<Object> window = OpenRecorder({{"Visible", Bool(false)}});
+    RuntimeShowWindow(window.get());
+    RuntimeHideWindow(window.get());
+    RuntimeTraceEnable(false);
+    EXPECT_EQ(RuntimeTraceLog(), (std::vector<std::string>{
+                                     "WindowDefaultConstructor TestWindows.Recorder",
+                                     "RuntimeShowWindow TestWindows.Recorder",
+                                     "RuntimeHideWindow TestWindows.Recorder"}));
+}
+
+// ---- mouse and keys -----------------------------------------------------------------------
+
+TEST_F(WindowTest, MouseUpFollowsOnlyAMouseDownThatReturnedTrue) {
+    struct Case {
+        bool answer;
+        std::vector<std::string> heard;
+    };
+    const Case cases[] = {{false, {"MouseDown 30 40"}}, {true, {"MouseDown 30 40", "MouseUp 30 40"}}};
+    Ref<Object> window = OpenRecorder({{"Width", Int(200)}, {"Height", Int(100)}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        Answer().mouseDown = c.answer;
+        Heard().clear();
+        QTest::mouseClick(ContentOf(window.get()), Qt::LeftButton, {}, QPoint(30, 40));
+        EXPECT_EQ(Heard(), c.heard);
+    }
+}
+
+TEST_F(WindowTest, EachPressOfADoubleClickRaisesMouseDownOnce) {
+    Ref<Object> window = OpenRecorder({{"Width", Int(200)}, {"Height", Int(100)}});
+    Answer().mouseDown = true;
+    Heard().clear();
+    // What Qt delivers for a double click: the second press is followed by a double-click event.
+    const QEvent::Type sequence[] = {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                     QEvent::MouseButtonPress, QEvent::MouseButtonDblClick,
+                                     QEvent::MouseButtonRelease};
+    QWidget* content = ContentOf(window.get());
+    for (QEvent::Type type : sequence) {
+        const bool down = type != QEvent::MouseButtonRelease;
+        QMouseEvent event(type, QPointF(7, 8), content->mapToGlobal(QPointF(7, 8)), Qt::LeftButton,
+                          down ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(content, &event);
+    }
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"MouseDown 7 8", "MouseUp 7 8", "MouseDown 7 8",
+                                                 "MouseUp 7 8"}));
+}
+
+TEST_F(WindowTest, APressAChildDoesNotTakeReachesMouseDownInContentCoordinates) {
+    Ref<Object> window = OpenRecorder({{"Width", Int(200)}, {"Height", Int(100)}});
+    auto* label = new QLabel("credit", ContentOf(window.get()));
+    label->setGeometry(100, 50, 60, 20);
+    label->show();
+    Heard().clear();
+    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 6));
+    EXPECT_EQ(Heard(), std::vector<std::string>{"MouseDown 105 56"});
+}
+
+TEST_F(WindowTest, KeyDownHearsEachKeyAsTheFrameworksTextAndNoModifierAlone) {
+    struct Case {
+        const char* name;
+        std::function<void(QWidget*)> press;
+        std::vector<std::string> heard;
+    };
+    const Case cases[] = {
+        {"letter", [](QWidget* w) { QTest::keyClick(w, Qt::Key_A, {}); }, {"KeyDown a"}},
+        {"plus typed with Shift",
+         [](QWidget* w) {
+             QTest::keyPress(w, Qt::Key_Shift);
+             QTest::keyClick(w, Qt::Key_Plus, Qt::ShiftModifier);
+             QTest::keyRelease(w, Qt::Key_Shift);
+         },
+         {"KeyDown +"}},
+        {"Return", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }, {"KeyDown chr(13)"}},
+        {"keypad Enter", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier); },
+         {"KeyDown chr(3)"}},
+        {"left arrow", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Left); }, {"KeyDown chr(28)"}},
+        {"Backspace", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace); }, {"KeyDown chr(8)"}},
+        {"Control alone", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Control); }, {}},
+    };
+    Ref<Object> window = OpenRecorder();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Heard().clear();
+        c.press(TopLevelOf(window.get()));
+        EXPECT_EQ(Heard(), c.heard);
+    }
+}
+
+TEST_F(WindowTest, AKeyThatKeyDownDeclinesGoesOnToQt) {
+    Ref<Object> window = OpenRecorder();
+    for (bool taken : {true, false}) {
+        SCOPED_TRACE(taken);
+        Answer().keyDown = taken;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, "z");
+        QApplication::sendEvent(TopLevelOf(window.get()), &press);
+        EXPECT_EQ(press.isAccepted(), taken);
+    }
+}
+
+// ---- closing ------------------------------------------------------------------------------
+
+TEST_F(WindowTest, ClosingAsksCancelCloseAndOnlyAnUncancelledCloseEndsTheWindow) {
+    struct Case {
+        const char* name;
+        bool byUser;
+        bool cancel;
+        std::vector<std::string> heard;
+    };
+    const Case cases[] = {
+        {"program, accepted", false, false, {"CancelClose False", "Close"}},
+        {"program, cancelled", false, true, {"CancelClose False"}},
+        {"user, accepted", true, false, {"CancelClose False", "Close"}},
+        {"user, cancelled", true, true, {"CancelClose False"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ref<Object> window = OpenRecorder();
+        Answer().cancelClose = c.cancel;
+        Heard().clear();
+        if (c.byUser) {
+            TopLevelOf(window.get())->close();
+        } else {
+            RuntimeCloseWindow(window.get());
+        }
+        std::vector<std::string> closing;
+        for (const std::string& heard : Heard())
+            if (heard.starts_with("CancelClose") || heard == "Close") closing.push_back(heard);
+        EXPECT_EQ(closing, c.heard);
+        EXPECT_EQ(RuntimeWindowVisible(window.get()), c.cancel);
+        EXPECT_EQ(RuntimeWindowCount(), c.cancel ? 1 : 0);
+        if (c.cancel) {
+            Answer().cancelClose = false;
+            RuntimeCloseWindow(window.get());
+        }
+        RunDeferredDeletions();
+    }
+}
+
+TEST_F(WindowTest, AClosedWindowLetsGoOfItselfAndItsControlsOnceItsWidgetIsGone) {
+    const int64_t before = RuntimeLiveObjectCount();
+    {
+        Ref<Object> window = OpenRecorder();
+        Ref<Object> label = WindowAllocateObject(window.get(), Label::dunder_Lookup());
+        RectControlDefaultConstructor(label.get());
+        WindowAddControl(window.get(), String("Label1"), label.get());
+        EXPECT_EQ(ToolkitControlOwner(label.get()), window.get());
+        RuntimeCloseWindow(window.get());
+    }
+    EXPECT_GT(RuntimeLiveObjectCount(), before);  // kept until the widget goes
+    RunDeferredDeletions();
+    EXPECT_EQ(RuntimeLiveObjectCount(), before);
+}
+
+// ---- controls and menu handlers by name ---------------------------------------------------
+
+TEST_F(WindowTest, ControlsAreFoundByTheirExactNameInTheOrderAdded) {
+    Ref<Object> window = OpenRecorder();
+    for (const char* name : {"Label1", "Label2"}) {
+        Ref<Object> label = WindowAllocateObject(window.get(), Label::dunder_Lookup());
+        RectControlDefaultConstructor(label.get());
+        RuntimeCallSlot<void, String, Object*>(window.get(), Window::kAddControlSlot, String(name),
+                                               label.get());
+    }
+    Ref<Object> first = RuntimeCallSlot<Ref<Object>, String>(window.get(), Window::kControlByNameSlot,
+                                                             String("Label1"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->cls, Label::dunder_Lookup());
+    EXPECT_EQ(RuntimeControlReference(window.get(), String("label1")), nullptr);
+    EXPECT_EQ(RuntimeControlReference(window.get(), String("Label3")), nullptr);
+    const PropertyEntry* count = RuntimeFindProperty(window->cls, "ControlCount");
+    EXPECT_EQ(count->boxedGetter(window.get(), count).AsInteger(), 2);
+    Ref<Object> second = RuntimeControlReference(window.get(), String("Label2"));
+    EXPECT_EQ(RuntimeCallSlot<Ref<Object>>(window.get(), 8, int64_t{1}), second);  // Control(1)
+}
+
+bool AboutAction(Object*) { return false; }
+
+TEST_F(WindowTest, AMenuHandlerIsBoundToTheItemNameOnItsWindow) {
+    Ref<Object> window = OpenRecorder();
+    RuntimeCallSlot<void, String, void*>(window.get(), Window::kAddMenuHandlerSlot, String("About"),
+                                         reinterpret_cast<void*>(&AboutAction));
+    EXPECT_EQ(ToolkitWindowMenuHandler(window.get(), String("About")),
+              reinterpret_cast<GenericFn>(&AboutAction));
+    EXPECT_EQ(ToolkitWindowMenuHandler(window.get(), String("about")), nullptr);
+    EXPECT_EQ(ToolkitMenuCommandWindow(), window.get());
+}
+
+// ---- the menu bar -------------------------------------------------------------------------
+
+Ref<Object> NewMenuItem(ClassRecord* cls, const char* name, const char* caption) {
+    Ref<Object> item = RuntimeNewObject(cls);
+    RuntimeCallSlot<void>(item.get(), MenuItem::kConstructorSlot);
+    RuntimeMenuItemNameSetter(item.get(), 0, name);
+    RuntimeMenuItemTextSetter(item.get(), 0, caption);
+    return item;
+}
+
+TEST_F(WindowTest, TheMenuBarStandsAboveTheContentWhichKeepsItsDesignSize) {
+    Ref<Object> bar = NewMenuItem(MenuBar::dunder_Lookup(), "Bar", "");
+    Ref<Object> file = NewMenuItem(MenuItem::dunder_Lookup(), "FileMenu", "File");
+    Ref<Object> quit = NewMenuItem(QuitMenuItem::dunder_Lookup(), "FileQuit", "Quit");
+    RuntimeMenuItemAppend(file.get(), quit.get());
+    RuntimeMenuItemAppend(bar.get(), file.get());
+    Answer().menuBar = bar.get();
+    for (bool barVisible : {true, false}) {
+        SCOPED_TRACE(barVisible);
+        Ref<Object> window = OpenRecorder({{"Width", Int(300)}, {"Height", Int(200)},
+                                           {"Resizeable", Bool(false)},
+                                           {"MenuBarVisible", Bool(barVisible)}});
+        EXPECT_EQ(WindowMenuBarGetter(window.get(), 0), bar);
+        QWidget* content = ContentOf(window.get());
+        auto* menuBar = TopLevelOf(window.get())->findChild<QMenuBar*>();
+        ASSERT_NE(menuBar, nullptr);
+        const int barHeight = barVisible ? menuBar->height() : 0;
+        EXPECT_EQ(barHeight > 0, barVisible);
+        EXPECT_EQ(content->size(), QSize(300, 200));
+        EXPECT_EQ(content->y(), barHeight);
+        EXPECT_EQ(TopLevelOf(window.get())->height(), 200 + barHeight);
+        RuntimeCloseWindow(window.get());
+        RunDeferredDeletions();
+    }
+    Answer().menuBar = nullptr;
+}
+
+// ---- the main thread ----------------------------------------------------------------------
+
+TEST_F(WindowTest, WindowOperationsRefuseEveryThreadButTheMainOne) {
+    Ref<Object> window = OpenRecorder();
+    Object* w = window.get();
+    const std::pair<const char*, std::function<void()>> operations[] = {
+        {"Show", [w] { RuntimeShowWindow(w); }},
+        {"Hide", [w] { RuntimeHideWindow(w); }},
+        {"Close", [w] { RuntimeCloseWindow(w); }},
+        {"MenuBar", [w] { WindowMenuBarSetter(w, 0, nullptr); }},
+        {"Constructor", [] { OpenWindow(PlainClass()); }},
+    };
+    for (const auto& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        std::string raised;
+        std::thread other([&] { raised = RaisedClass(operation); });
+        other.join();
+        EXPECT_EQ(raised, "ThreadAccessingUIException");
+    }
+    EXPECT_TRUE(RuntimeWindowVisible(w));
+}
+
+}  // namespace
