@@ -1,5 +1,6 @@
 // "Calculate" as a person uses it: a number typed into one field, a click on the button,
 // then what both fields show, whether the system beeped and which message came up.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,10 @@ const CalcCase kCases[] = {
     {"z_tiny",               "zEdit",  "0.0000001", "+.000000",  "0.0000001", true},
 };
 // clang-format on
+
+void PrintTo(const CalcCase& c, std::ostream* out) {
+    *out << c.typed << " in " << c.field;
+}
 
 class ConversionCalculate : public ConversionWindowTest,
                             public testing::WithParamInterface<CalcCase> {};

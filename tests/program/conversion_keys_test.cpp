@@ -1,4 +1,5 @@
 // The key filter of the r and z fields, typed through Qt, and the "Clear" and "?" buttons.
+#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -33,6 +34,13 @@ const KeyCase kKeys[] = {
     {"left",  Qt::Key_Left,    "",  false, "12"},
 };
 // clang-format on
+
+void PrintTo(const FieldPair& f, std::ostream* out) {
+    *out << f.typed;
+}
+void PrintTo(const KeyCase& k, std::ostream* out) {
+    *out << k.label;
+}
 
 class ConversionKeyFilter : public ConversionWindowTest,
                             public testing::WithParamInterface<std::tuple<FieldPair, KeyCase>> {};
