@@ -69,5 +69,16 @@ TEST_F(ConversionEvents, ClosingTheWindowQuitsWithStatusZero) {
     EXPECT_FALSE(RuntimeGetImplicitWindow(String("MainWnd.MainWnd")));
 }
 
+TEST_F(ConversionEvents, AClosedWindowLeavesNoObjectBehind) {
+    CloseNow();
+    const int64_t before = RuntimeLiveObjectCount();
+    Open();
+    Type("rEdit", "0.5");
+    Click("CalcBtn");
+    Click("qBtn");
+    CloseNow();
+    EXPECT_EQ(RuntimeLiveObjectCount(), before);
+}
+
 }  // namespace
 }  // namespace conversion_test

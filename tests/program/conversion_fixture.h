@@ -53,6 +53,7 @@ class ConversionWindowTest : public testing::Test {
         if (window_) RuntimeCloseWindow(window_.get());
         window_.Reset();
         QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the closed window goes
     }
 
     Object* window() const { return window_.get(); }
