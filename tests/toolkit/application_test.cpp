@@ -2,11 +2,14 @@
 // quitting, the File menu's quit command, program code and the exceptions it raises, the
 // appearance notification, the initialiser table and the display probe.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
@@ -14,11 +17,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "framework/toolkit/program_code.h"
 #include "tests/toolkit/raised.h"
@@ -29,7 +27,7 @@ namespace {
 using namespace recorder;
 
 class ApplicationTest : public LeakCheckedTest {
-protected:
+  protected:
     void SetUp() override {
         ToolkitResetForTesting();
         RuntimeResetForTesting();
@@ -110,8 +108,12 @@ TEST_F(ApplicationTest, VersionDataLandsInTheHiddenFieldsInItsOrder) {
 // ---- the start-up imports -----------------------------------------------------------------
 
 int gLateStartups = 0;
-void LateStartup() { ++gLateStartups; }
-void FailingLateStartup() { RaiseNilObjectException(); }
+void LateStartup() {
+    ++gLateStartups;
+}
+void FailingLateStartup() {
+    RaiseNilObjectException();
+}
 
 TEST_F(ApplicationTest, TheStartUpImportsDoTheirPartAndAreTracedInOrder) {
     Ref<Object> bar = RuntimeNewObject(MenuBar::dunder_Lookup());
@@ -132,13 +134,13 @@ TEST_F(ApplicationTest, TheStartUpImportsDoTheirPartAndAreTracedInOrder) {
     _RunFrameworkInitialization(reinterpret_cast<GenericFn>(&LateStartup));
     RuntimeTraceEnable(false);
 
-    EXPECT_EQ(RuntimeTraceLog(),
-              (std::vector<std::string>{
-                  "ApplicationSetSupportsHiDPI True", "RuntimeInitExternalClasses",
-                  "InitPluginEntrypoints", "ResolvePluginClasses",
-                  "_x_SetVersionData 3|0|0|0|3|by A. Author|3.0|Corvane Conversion",
-                  "AppMenuBarSetter MenuBar", "RuntimeRegisterAppObject TestApp",
-                  "RunFrameworkInitialization"}));
+    EXPECT_EQ(
+        RuntimeTraceLog(),
+        (std::vector<std::string>{"ApplicationSetSupportsHiDPI True", "RuntimeInitExternalClasses",
+                                  "InitPluginEntrypoints", "ResolvePluginClasses",
+                                  "_x_SetVersionData 3|0|0|0|3|by A. Author|3.0|Corvane Conversion",
+                                  "AppMenuBarSetter MenuBar", "RuntimeRegisterAppObject TestApp",
+                                  "RunFrameworkInitialization"}));
     EXPECT_EQ(gLateStartups, 1);
     Ref<Object> app = RuntimeApplicationObject();  // kept by the framework
     ASSERT_NE(app, nullptr);
@@ -198,7 +200,8 @@ TEST_F(ApplicationTest, TheQuitCommandClosesEveryWindowUnlessOneRefuses) {
         EXPECT_EQ(heard, expected);
         EXPECT_EQ(RuntimeWindowCount(), refuse ? 2 : 0);
         const std::vector<std::string> trace = RuntimeTraceLog();
-        EXPECT_EQ(std::count(trace.begin(), trace.end(), "RuntimeApplicationQuit 0"), refuse ? 0 : 1);
+        EXPECT_EQ(std::count(trace.begin(), trace.end(), "RuntimeApplicationQuit 0"),
+                  refuse ? 0 : 1);
         Answer().cancelClose = false;
         ToolkitResetForTesting();
         RegisterTestApp();
@@ -288,8 +291,12 @@ TEST_F(ApplicationTest, ProgramCodeReportsWhateverItRaisesAndNothingElse) {
     }
 }
 
-void RaiseRuntimeException() { RaiseNilObjectException(); }
-void RaiseOtherObject() { RuntimeRaise(RuntimeNewObject(WeakRef::dunder_Lookup())); }
+void RaiseRuntimeException() {
+    RaiseNilObjectException();
+}
+void RaiseOtherObject() {
+    RuntimeRaise(RuntimeNewObject(WeakRef::dunder_Lookup()));
+}
 
 TEST_F(ApplicationTest, TheMethodFormHandlesRuntimeExceptionsAndLeavesOtherObjectsPending) {
     RegisterTestApp();
@@ -323,7 +330,8 @@ TEST_F(ApplicationTest, ThemeNotificationsRaiseAppearanceChangedAndOthersAreIgno
                           Case{"NSWorkspaceDidWakeNotification", false}}) {
         SCOPED_TRACE(c.notification);
         Heard().clear();
-        Application::_MacOSNotificationReceived(app.get(), String(c.notification), nullptr, nullptr);
+        Application::_MacOSNotificationReceived(app.get(), String(c.notification), nullptr,
+                                                nullptr);
         EXPECT_EQ(Heard().size(), c.raises ? 1u : 0u);
     }
 }
@@ -353,8 +361,9 @@ TEST_F(ApplicationTest, TheFrameworksInitializersAreInCaseInsensitiveNameOrderAn
         EXPECT_LE(lower(entries[i - 1].name), lower(entries[i].name)) << entries[i].name;
     std::vector<std::string> names;
     for (const Initializer& entry : entries) names.push_back(entry.name);
-    for (const char* expected : {"Application.__ctblinit", "Window.__ctblinit", "MenuBar.__ctblinit",
-                                 "TextField.__ctblinit", "_VariantBoolean.__ctblinit"})
+    for (const char* expected :
+         {"Application.__ctblinit", "Window.__ctblinit", "MenuBar.__ctblinit",
+          "TextField.__ctblinit", "_VariantBoolean.__ctblinit"})
         EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
     RuntimePerformInitializers(entries);
     EXPECT_EQ(RuntimeInitializersRun().size(), entries.size());
@@ -366,7 +375,7 @@ TEST_F(ApplicationTest, TheFrameworksInitializersAreInCaseInsensitiveNameOrderAn
 
 // Sets environment variables for one scope and puts the old values back.
 class EnvironmentScope {
-public:
+  public:
     void Set(const char* name, std::optional<std::string> value) {
         if (!saved_.count(name)) {
             const char* old = std::getenv(name);
@@ -388,13 +397,13 @@ public:
         }
     }
 
-private:
+  private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
 // A listening socket that stands in for a display server while it lives.
 class FakeServer {
-public:
+  public:
     // A local socket: abstract (as X servers also listen) or at a path.
     static FakeServer Local(const std::string& name, bool abstract) {
         FakeServer server(socket(AF_UNIX, SOCK_STREAM, 0));
@@ -423,7 +432,9 @@ public:
         return server;
     }
     FakeServer(FakeServer&& other) noexcept
-        : fd_(std::exchange(other.fd_, -1)), ok_(other.ok_), port_(other.port_),
+        : fd_(std::exchange(other.fd_, -1)),
+          ok_(other.ok_),
+          port_(other.port_),
           path_(std::move(other.path_)) {
         other.path_.clear();
     }
@@ -434,7 +445,7 @@ public:
     bool ok() const { return ok_; }
     int port() const { return port_; }
 
-private:
+  private:
     explicit FakeServer(int fd) : fd_(fd) {}
     int fd_;
     bool ok_ = false;
@@ -444,7 +455,8 @@ private:
 
 TEST_F(ApplicationTest, TheDisplayProbeFindsAServerThatAcceptsAConnectionAndSaysWhyNot) {
     const std::string socketPath = "/tmp/corvane-display-probe-" + std::to_string(getpid());
-    FakeServer xServer = FakeServer::Local("/tmp/.X11-unix/X" + std::to_string(40000 + getpid() % 9999), true);
+    FakeServer xServer =
+        FakeServer::Local("/tmp/.X11-unix/X" + std::to_string(40000 + getpid() % 9999), true);
     FakeServer waylandServer = FakeServer::Local(socketPath, false);
     FakeServer tcpServer = FakeServer::Tcp();
     ASSERT_TRUE(xServer.ok() && waylandServer.ok() && tcpServer.ok());

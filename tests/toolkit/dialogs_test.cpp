@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
-
 #include <thread>
 
 #include "tests/toolkit/raised.h"
@@ -16,7 +15,7 @@
 namespace {
 
 class DialogsTest : public LeakCheckedTest {
-protected:
+  protected:
     void SetUp() override {
         ToolkitResetBeepCount();
         ToolkitClearMessageBoxes();
@@ -46,7 +45,6 @@ TEST_F(DialogsTest, RecordedMessageBoxesKeepTheirTextsInOrder) {
     ToolkitClearMessageBoxes();
     EXPECT_TRUE(ToolkitMessageBoxes().empty());
 }
-
 
 TEST_F(DialogsTest, UnrecordedMessageBoxIsAModalBoxThatReturnsOnceDismissed) {
     ToolkitRecordMessageBoxes(false);

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
-
 #include <string>
 #include <vector>
 
@@ -35,7 +34,9 @@ inline Answers& Answer() {
     static Answers answers;
     return answers;
 }
-inline void Hear(std::string what) { Heard().push_back(std::move(what)); }
+inline void Hear(std::string what) {
+    Heard().push_back(std::move(what));
+}
 
 // The key text as a test reads it: printable characters as they are, others as chr(n).
 inline std::string Readable(const String& key) {
@@ -52,19 +53,28 @@ inline void Layout(Object* self) {
     if (Answer().menuBar) WindowMenuBarSetter(self, 0, Answer().menuBar);
     if (!Answer().record.Empty()) _SetProperties(self, Answer().record);
 }
-inline void CreateControls(Object*) { Hear("CreateControls"); }
+inline void CreateControls(Object*) {
+    Hear("CreateControls");
+}
 inline void AddMenuHandlers(Object* self, Object* window) {
     Hear(window == self ? "AddMenuHandlers self" : "AddMenuHandlers other");
 }
 inline void Open(Object* self) {
     Hear(std::string("Open visible=") + (RuntimeWindowVisible(self) ? "True" : "False"));
 }
-inline void Activate(Object*) { Hear("Activate"); }
-inline void Deactivate(Object*) { Hear("Deactivate"); }
-inline void EnableMenuItems(Object*) { Hear("EnableMenuItems"); }
+inline void Activate(Object*) {
+    Hear("Activate");
+}
+inline void Deactivate(Object*) {
+    Hear("Deactivate");
+}
+inline void EnableMenuItems(Object*) {
+    Hear("EnableMenuItems");
+}
 inline bool MouseDown(Object*, int64_t x, int64_t y) {
     Hear("MouseDown " + std::to_string(x) + " " + std::to_string(y));
-    if (Answer().raiseInMouseDown) RuntimeRaiseNew(Answer().raiseInMouseDown(), "raised in MouseDown");
+    if (Answer().raiseInMouseDown)
+        RuntimeRaiseNew(Answer().raiseInMouseDown(), "raised in MouseDown");
     return Answer().mouseDown;
 }
 inline void MouseUp(Object*, int64_t x, int64_t y) {
@@ -78,7 +88,9 @@ inline bool CancelClose(Object*, bool appQuitting) {
     Hear(std::string("CancelClose ") + (appQuitting ? "True" : "False"));
     return Answer().cancelClose;
 }
-inline void Close(Object*) { Hear("Close"); }
+inline void Close(Object*) {
+    Hear("Close");
+}
 
 inline ClassCell gRecorderCell{nullptr, nullptr};
 inline ClassCell gPlainCell{nullptr, nullptr};
@@ -148,8 +160,12 @@ inline Ref<Object> OpenWindow(ClassRecord* cls) {
     return window;
 }
 
-inline QWidget* ContentOf(Object* window) { return ToolkitWindowWidget(window); }
-inline QWidget* TopLevelOf(Object* window) { return ToolkitWindowWidget(window)->window(); }
+inline QWidget* ContentOf(Object* window) {
+    return ToolkitWindowWidget(window);
+}
+inline QWidget* TopLevelOf(Object* window) {
+    return ToolkitWindowWidget(window)->window();
+}
 
 // ---- the application class "TestApp" -----------------------------------------------------
 
@@ -157,7 +173,9 @@ inline bool UnhandledException(Object*, Object* error) {
     Hear(std::string("UnhandledException ") + error->cls->name);
     return Answer().appHandlesException;
 }
-inline void AppearanceChanged(Object*) { Hear("AppearanceChanged"); }
+inline void AppearanceChanged(Object*) {
+    Hear("AppearanceChanged");
+}
 inline bool AppCancelClose(Object*) {
     Hear("App CancelClose");
     return false;

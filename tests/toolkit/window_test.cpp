@@ -6,11 +6,11 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
-
+#include <QTimer>
 #include <functional>
 #include <thread>
 
@@ -22,7 +22,7 @@ namespace {
 using namespace recorder;
 
 class WindowTest : public LeakCheckedTest {
-protected:
+  protected:
     void SetUp() override {
         ToolkitResetForTesting();
         Heard().clear();
@@ -56,17 +56,27 @@ TEST_F(WindowTest, EveryWindowRecordKeyIsAWritablePropertyOfWindowWithItsDeclare
         const char* type;
     };
     const Key keys[] = {
-        {"Width", "i8"},         {"Height", "i8"},
-        {"MinimumWidth", "i8"},  {"MinimumHeight", "i8"},
-        {"MaximumWidth", "i8"},  {"MaximumHeight", "i8"},
+        {"Width", "i8"},
+        {"Height", "i8"},
+        {"MinimumWidth", "i8"},
+        {"MinimumHeight", "i8"},
+        {"MaximumWidth", "i8"},
+        {"MaximumHeight", "i8"},
         {"Type", "i8<Window.Types>"},
-        {"Title", "s"},          {"HasCloseButton", "b"},
-        {"HasMaximizeButton", "b"}, {"HasMinimizeButton", "b"},
-        {"HasFullScreenButton", "b"}, {"Resizeable", "b"},
-        {"Composite", "b"},      {"MacProcID", "i8"},
-        {"FullScreen", "b"},     {"DefaultLocation", "i8<Window.Locations>"},
-        {"Visible", "b"},        {"HasBackgroundColor", "b"},
-        {"BackgroundColor", "c"}, {"MenuBarVisible", "b"},
+        {"Title", "s"},
+        {"HasCloseButton", "b"},
+        {"HasMaximizeButton", "b"},
+        {"HasMinimizeButton", "b"},
+        {"HasFullScreenButton", "b"},
+        {"Resizeable", "b"},
+        {"Composite", "b"},
+        {"MacProcID", "i8"},
+        {"FullScreen", "b"},
+        {"DefaultLocation", "i8<Window.Locations>"},
+        {"Visible", "b"},
+        {"HasBackgroundColor", "b"},
+        {"BackgroundColor", "c"},
+        {"MenuBarVisible", "b"},
         {"LiveResize", "b"},
     };
     for (const Key& key : keys) {
@@ -84,8 +94,10 @@ TEST_F(WindowTest, ASubclassReStatesWindowsHiddenEntriesWithoutTheHiddenMark) {
         const char* name;
         uint32_t inWindow, inSubclass;
     };
-    const Entry entries[] = {
-        {"Window", 416, 288}, {"_AddControl", 385, 257}, {"__Exit", 192, 64}, {"_GetControl", 64, 64}};
+    const Entry entries[] = {{"Window", 416, 288},
+                             {"_AddControl", 385, 257},
+                             {"__Exit", 192, 64},
+                             {"_GetControl", 64, 64}};
     for (const Entry& entry : entries) {
         SCOPED_TRACE(entry.name);
         EXPECT_EQ(RuntimeFindMethod(Window::dunder_Lookup(), entry.name)->flags, entry.inWindow);
@@ -105,9 +117,15 @@ TEST_F(WindowTest, ADesignRecordAppliedByLayoutShowsOnScreen) {
     };
     const DesignCase cases[] = {
         {"document window of fixed size with close and minimize buttons",
-         {{"Width", Int(450)}, {"Height", Int(300)}, {"Type", Int(0)}, {"Title", Str("Corvane")},
-          {"HasCloseButton", Bool(true)}, {"HasMaximizeButton", Bool(false)},
-          {"HasMinimizeButton", Bool(true)}, {"Resizeable", Bool(false)}, {"Visible", Bool(true)}},
+         {{"Width", Int(450)},
+          {"Height", Int(300)},
+          {"Type", Int(0)},
+          {"Title", Str("Corvane")},
+          {"HasCloseButton", Bool(true)},
+          {"HasMaximizeButton", Bool(false)},
+          {"HasMinimizeButton", Bool(true)},
+          {"Resizeable", Bool(false)},
+          {"Visible", Bool(true)}},
          [](QWidget& top, QWidget& content) {
              EXPECT_EQ(content.size(), QSize(450, 300));
              EXPECT_EQ(top.windowTitle(), "Corvane");
@@ -118,8 +136,12 @@ TEST_F(WindowTest, ADesignRecordAppliedByLayoutShowsOnScreen) {
              EXPECT_EQ(top.minimumSize(), top.maximumSize());
          }},
         {"plain box without title or close button",
-         {{"Width", Int(330)}, {"Height", Int(165)}, {"Type", Int(2)}, {"Title", Str("")},
-          {"HasCloseButton", Bool(false)}, {"Visible", Bool(true)}},
+         {{"Width", Int(330)},
+          {"Height", Int(165)},
+          {"Type", Int(2)},
+          {"Title", Str("")},
+          {"HasCloseButton", Bool(false)},
+          {"Visible", Bool(true)}},
          [](QWidget& top, QWidget& content) {
              EXPECT_EQ(content.size(), QSize(330, 165));
              EXPECT_TRUE(top.windowFlags() & Qt::FramelessWindowHint);
@@ -127,23 +149,31 @@ TEST_F(WindowTest, ADesignRecordAppliedByLayoutShowsOnScreen) {
              EXPECT_TRUE(top.windowTitle().isEmpty());
          }},
         {"resizable between its limits",
-         {{"Width", Int(300)}, {"Height", Int(200)}, {"MinimumWidth", Int(100)},
-          {"MinimumHeight", Int(80)}, {"MaximumWidth", Int(800)}, {"MaximumHeight", Int(600)},
-          {"Resizeable", Bool(true)}, {"Visible", Bool(true)}},
+         {{"Width", Int(300)},
+          {"Height", Int(200)},
+          {"MinimumWidth", Int(100)},
+          {"MinimumHeight", Int(80)},
+          {"MaximumWidth", Int(800)},
+          {"MaximumHeight", Int(600)},
+          {"Resizeable", Bool(true)},
+          {"Visible", Bool(true)}},
          [](QWidget& top, QWidget& content) {
              EXPECT_EQ(content.size(), QSize(300, 200));
              EXPECT_EQ(top.minimumSize(), QSize(100, 80));
              EXPECT_EQ(top.maximumSize(), QSize(800, 600));
          }},
         {"content filled with the background colour",
-         {{"HasBackgroundColor", Bool(true)}, {"BackgroundColor", Rgba(0xEE, 0xEE, 0xEE, 0)},
+         {{"HasBackgroundColor", Bool(true)},
+          {"BackgroundColor", Rgba(0xEE, 0xEE, 0xEE, 0)},
           {"Visible", Bool(true)}},
          [](QWidget&, QWidget& content) {
              EXPECT_TRUE(content.autoFillBackground());
              EXPECT_EQ(content.palette().color(QPalette::Window), QColor(0xEE, 0xEE, 0xEE));
          }},
         {"centred on the main screen",
-         {{"Width", Int(200)}, {"Height", Int(100)}, {"DefaultLocation", Int(0)},
+         {{"Width", Int(200)},
+          {"Height", Int(100)},
+          {"DefaultLocation", Int(0)},
           {"Visible", Bool(true)}},
          [](QWidget& top, QWidget&) {
              const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
@@ -185,8 +215,9 @@ TEST_F(WindowTest, ConstructionRaisesLayoutCreateControlsAddMenuHandlersOpenThen
     Ref<Object> window = OpenRecorder();
     ASSERT_GE(Heard().size(), 6u);
     const std::vector<std::string> construction(Heard().begin(), Heard().begin() + 4);
-    EXPECT_EQ(construction, (std::vector<std::string>{"Layout", "CreateControls",
-                                                      "AddMenuHandlers self", "Open visible=False"}));
+    EXPECT_EQ(construction,
+              (std::vector<std::string>{"Layout", "CreateControls", "AddMenuHandlers self",
+                                        "Open visible=False"}));
     const std::vector<std::string> activation(Heard().begin() + 4, Heard().begin() + 6);
     EXPECT_EQ(activation, (std::vector<std::string>{"Activate", "EnableMenuItems"}));
 }
@@ -201,6 +232,27 @@ TEST_F(WindowTest, TheImplicitWindowIsFoundByItsQualifiedClassNameUntilItCloses)
     EXPECT_EQ(RuntimeGetImplicitWindow(name), window);  // hidden, still open
     RuntimeCloseWindow(window.get());
     EXPECT_EQ(RuntimeGetImplicitWindow(name), nullptr);
+}
+
+TEST_F(WindowTest, AWindowThatFailsToBuildPassesTheFailureOnAndIsNotFoundByName) {
+    Answer().record = EncodePropertyRecord(std::vector<RecordEntry>{{"NoSuchKey", Int(1)}});
+    EXPECT_EQ(RaisedClass([] { OpenWindow(RecorderClass()); }), "UnsupportedFormatException");
+    EXPECT_EQ(Heard(), std::vector<std::string>{"Layout"});  // nothing after the failing step
+    EXPECT_EQ(RuntimeGetImplicitWindow(String("TestWindows.Recorder")), nullptr);
+    EXPECT_EQ(RuntimeWindowCount(), 0);
+}
+
+TEST_F(WindowTest, ShowModalReturnsOnceTheWindowIsHidden) {
+    Ref<Object> window = OpenRecorder({{"Visible", Bool(false)}});
+    bool modalWhileShown = false;
+    QTimer::singleShot(0, [&] {
+        modalWhileShown = TopLevelOf(window.get())->isModal() && RuntimeWindowVisible(window.get());
+        RuntimeHideWindow(window.get());
+    });
+    RuntimeCallSlot<void>(window.get(), 24);  // ShowModal
+    EXPECT_TRUE(modalWhileShown);
+    EXPECT_FALSE(RuntimeWindowVisible(window.get()));
+    EXPECT_FALSE(TopLevelOf(window.get())->isModal());
 }
 
 TEST_F(WindowTest, ShowBringsAWindowToTheFrontAndHideSendsItBehindTheShownOnes) {
@@ -229,10 +281,10 @@ TEST_F(WindowTest, ShowAndHideAreTraced) {
     RuntimeShowWindow(window.get());
     RuntimeHideWindow(window.get());
     RuntimeTraceEnable(false);
-    EXPECT_EQ(RuntimeTraceLog(), (std::vector<std::string>{
-                                     "WindowDefaultConstructor TestWindows.Recorder",
-                                     "RuntimeShowWindow TestWindows.Recorder",
-                                     "RuntimeHideWindow TestWindows.Recorder"}));
+    EXPECT_EQ(RuntimeTraceLog(),
+              (std::vector<std::string>{"WindowDefaultConstructor TestWindows.Recorder",
+                                        "RuntimeShowWindow TestWindows.Recorder",
+                                        "RuntimeHideWindow TestWindows.Recorder"}));
 }
 
 // ---- mouse and keys -----------------------------------------------------------------------
@@ -242,7 +294,8 @@ TEST_F(WindowTest, MouseUpFollowsOnlyAMouseDownThatReturnedTrue) {
         bool answer;
         std::vector<std::string> heard;
     };
-    const Case cases[] = {{false, {"MouseDown 30 40"}}, {true, {"MouseDown 30 40", "MouseUp 30 40"}}};
+    const Case cases[] = {{false, {"MouseDown 30 40"}},
+                          {true, {"MouseDown 30 40", "MouseUp 30 40"}}};
     Ref<Object> window = OpenRecorder({{"Width", Int(200)}, {"Height", Int(100)}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.answer);
@@ -298,10 +351,13 @@ TEST_F(WindowTest, KeyDownHearsEachKeyAsTheFrameworksTextAndNoModifierAlone) {
          },
          {"KeyDown +"}},
         {"Return", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }, {"KeyDown chr(13)"}},
-        {"keypad Enter", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier); },
+        {"keypad Enter",
+         [](QWidget* w) { QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier); },
          {"KeyDown chr(3)"}},
         {"left arrow", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Left); }, {"KeyDown chr(28)"}},
-        {"Backspace", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace); }, {"KeyDown chr(8)"}},
+        {"Backspace",
+         [](QWidget* w) { QTest::keyClick(w, Qt::Key_Backspace); },
+         {"KeyDown chr(8)"}},
         {"Control alone", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Control); }, {}},
     };
     Ref<Object> window = OpenRecorder();
@@ -388,8 +444,8 @@ TEST_F(WindowTest, ControlsAreFoundByTheirExactNameInTheOrderAdded) {
         RuntimeCallSlot<void, String, Object*>(window.get(), Window::kAddControlSlot, String(name),
                                                label.get());
     }
-    Ref<Object> first = RuntimeCallSlot<Ref<Object>, String>(window.get(), Window::kControlByNameSlot,
-                                                             String("Label1"));
+    Ref<Object> first = RuntimeCallSlot<Ref<Object>, String>(
+        window.get(), Window::kControlByNameSlot, String("Label1"));
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->cls, Label::dunder_Lookup());
     EXPECT_EQ(RuntimeControlReference(window.get(), String("label1")), nullptr);
@@ -400,7 +456,9 @@ TEST_F(WindowTest, ControlsAreFoundByTheirExactNameInTheOrderAdded) {
     EXPECT_EQ(RuntimeCallSlot<Ref<Object>>(window.get(), 8, int64_t{1}), second);  // Control(1)
 }
 
-bool AboutAction(Object*) { return false; }
+bool AboutAction(Object*) {
+    return false;
+}
 
 TEST_F(WindowTest, AMenuHandlerIsBoundToTheItemNameOnItsWindow) {
     Ref<Object> window = OpenRecorder();
@@ -431,7 +489,8 @@ TEST_F(WindowTest, TheMenuBarStandsAboveTheContentWhichKeepsItsDesignSize) {
     Answer().menuBar = bar.get();
     for (bool barVisible : {true, false}) {
         SCOPED_TRACE(barVisible);
-        Ref<Object> window = OpenRecorder({{"Width", Int(300)}, {"Height", Int(200)},
+        Ref<Object> window = OpenRecorder({{"Width", Int(300)},
+                                           {"Height", Int(200)},
                                            {"Resizeable", Bool(false)},
                                            {"MenuBarVisible", Bool(barVisible)}});
         EXPECT_EQ(WindowMenuBarGetter(window.get(), 0), bar);
