@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "framework/toolkit/toolkit.h"
@@ -21,6 +22,8 @@ struct PictureCase {
     const char* fileName;
     Accessor accessor;
 };
+
+void PrintTo(const PictureCase& picture, std::ostream* os) { *os << picture.fileName; }
 
 const PictureCase kPictures[] = {
     {"Checks.png", &_x_Checks::Checks},

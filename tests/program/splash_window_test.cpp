@@ -38,7 +38,7 @@ TEST(SplashRecords, HaveTheirDocumentedLengths) {
 
 TEST(SplashRecords, TimerRecordIsRunModeOneThenPeriod4000) {
     const unsigned char expected[] = {'R', 'u', 'n', 'M', 'o', 'd', 'e', ' ', 1, 0, 0, 0, 0, 0, 0, 0,
-                                      'P', 'e', 'r', 'i', 'o', 'd', ' ', 0xA0, 0x0F, 0, 0, 0, 0, 0, 0, 0};
+                                      'P', 'e', 'r', 'i', 'o', 'd', ' ', 0xA0, 0x0F, 0, 0, 0, 0, 0, 0};
     String record = SplashWnd::Timer1Record();
     EXPECT_EQ(record.View(), std::string_view(reinterpret_cast<const char*>(expected), sizeof expected));
 }
@@ -112,8 +112,9 @@ TEST_F(SplashWindowTest, TheAccessorCreatesOneVisibleWindowAndThenHandsOutThatOn
 
 TEST_F(SplashWindowTest, ShowsThePictureAndTheCreditLineWithoutTitleOrCloseButton) {
     Ref<Object> splash = SplashWnd::SplashWnd();
-    QWidget* widget = ToolkitWindowWidget(splash.get());
-    ASSERT_NE(widget, nullptr);
+    QWidget* content = ToolkitWindowWidget(splash.get());
+    ASSERT_NE(content, nullptr);
+    QWidget* widget = content->window();
     EXPECT_TRUE(widget->windowTitle().isEmpty());
     EXPECT_FALSE(widget->windowFlags() & Qt::WindowCloseButtonHint);
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,10 @@ protected:
         RuntimeTraceEnable(true);
     }
     void TearDown() override {
+        if (HasFailure()) {
+            for (const std::string& box : ToolkitMessageBoxes()) std::fprintf(stderr, "message box: %s\n", box.c_str());
+            for (const std::string& entry : RuntimeTraceLog()) std::fprintf(stderr, "trace: %s\n", entry.c_str());
+        }
         context_.reset();
         RuntimeTraceEnable(false);
         StartupSetMenuBarSourceForTesting(nullptr);
@@ -82,6 +87,11 @@ protected:
 
     static Ref<Object> SplashWindow() { return RuntimeGetImplicitWindow("SplashWnd.SplashWnd"); }
     static Ref<Object> ConversionWindow() { return RuntimeGetImplicitWindow("MainWnd.MainWnd"); }
+    // The top-level widget of a framework window, where a person clicks and types.
+    static QWidget* TopLevel(Object* window) {
+        QWidget* content = window ? ToolkitWindowWidget(window) : nullptr;
+        return content ? content->window() : nullptr;
+    }
     static bool Shown(const Ref<Object>& window) { return window && RuntimeWindowVisible(window.get()); }
 
     // The windows on screen now.
@@ -100,13 +110,18 @@ protected:
 
     // The menu entry with `caption` in the window's menu bar, as a person finds it.
     static QAction* MenuAction(Object* window, const QString& caption) {
-        QWidget* widget = ToolkitWindowWidget(window);
-        if (!widget) return nullptr;
-        for (QMenuBar* bar : widget->findChildren<QMenuBar*>())
-            for (QAction* action : bar->findChildren<QAction*>())
-                if (action->text() == caption) return action;
-        for (QAction* action : widget->findChildren<QAction*>())
+        QWidget* top = TopLevel(window);
+        if (!top) return nullptr;
+        for (QMenuBar* bar : top->findChildren<QMenuBar*>())
+            if (QAction* action = FindAction(bar->actions(), caption)) return action;
+        return nullptr;
+    }
+    static QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
+        for (QAction* action : actions) {
             if (action->text() == caption) return action;
+            if (QMenu* menu = action->menu())
+                if (QAction* found = FindAction(menu->actions(), caption)) return found;
+        }
         return nullptr;
     }
     static bool Choose(Object* window, const QString& caption) {
@@ -119,7 +134,7 @@ protected:
         return true;
     }
     static void CloseWindow(Object* window) {
-        if (QWidget* widget = ToolkitWindowWidget(window)) widget->close();
+        if (QWidget* content = ToolkitWindowWidget(window)) content->window()->close();
     }
 
     // The index of the first trace entry that begins with `prefix`, or -1.

@@ -56,6 +56,30 @@ protected:
     }
 };
 
+TEST_F(StartupOrderTest, FrameworkCallsFollowTheFixedStartupOrderUpToTheEventLoop) {
+    CloseConversionWindowAt(4300);
+    ASSERT_EQ(Run(), 0);
+    const std::vector<std::string> expected = {
+        "RuntimeSetVersion 2019.031000",
+        "ApplicationSetSupportsHiDPI True",
+        "RuntimeInitExternalClasses",
+        "InitPluginEntrypoints",
+        "ResolvePluginClasses",
+        "RuntimeRegisterFileType text|R*ch|TEXT||",
+        "_x_SetVersionData 3|0|0|0|3|" + std::string(kCreditLine) + "|3.0|Corvane Conversion",
+        "AppMenuBarSetter Menu.Menu",
+        "RuntimeRegisterAppObject App",
+        "RunFrameworkInitialization",
+        "WindowDefaultConstructor SplashWnd.SplashWnd",
+        "RuntimeRun",
+    };
+    std::vector<std::string> trace = RuntimeTraceLog();
+    ASSERT_GE(trace.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(trace.begin(), trace.begin() + expected.size()), expected);
+    EXPECT_EQ(trace.back(), "RuntimePerformFinalizers");
+    EXPECT_EQ(TraceIndex(trace, "RuntimeUnhandledException"), -1);
+}
+
 TEST_F(StartupOrderTest, TheProgramsInitializersRunLastInTheirOrder) {
     CloseConversionWindowAt(4300);
     ASSERT_EQ(Run(), 0);
@@ -83,40 +107,39 @@ TEST_F(StartupOrderTest, TheApplicationObjectGetsItsMenuBarAfterVersionAndFileTy
 }
 
 TEST_F(StartupOrderTest, TheApplicationObjectCarriesItsVersionDataAndTheOneMenuBar) {
-    Ref<Object> windowMenuBar;
-    At(4300, [&] {
+    At(4300, [] {
+        Ref<Object> app = RuntimeApplicationObject();
+        ASSERT_TRUE(app);
+        EXPECT_STREQ(app->cls->name, "App");
+        struct Field {
+            const char* name;
+            Variant value;
+        };
+        const Field fields[] = {
+            {"_x_mMajorVersion", int64_t{3}},  {"_x_mMinorVersion", int64_t{0}},
+            {"_x_mBugVersion", int64_t{0}},    {"_x_mNonReleaseVersion", int64_t{0}},
+            {"_x_mStageCode", int64_t{3}},     {"_x_mLongVersion", String(kCreditLine)},
+            {"_x_mShortVersion", "3.0"},       {"_x_mPackageInfo", "Corvane Conversion"},
+            {"_x_mRegionCode", int64_t{0}},
+        };
+        for (const Field& field : fields) {
+            Variant got = PropertyOf(app.get(), field.name);
+            if (field.value.Type() == VariantType::Integer) {
+                EXPECT_EQ(got.AsInteger(), field.value.AsInteger()) << field.name;
+            } else {
+                EXPECT_EQ(got.AsString().Std(), field.value.AsString().Std()) << field.name;
+            }
+        }
         Ref<Object> conversion = ConversionWindow();
         ASSERT_TRUE(conversion);
-        windowMenuBar = WindowMenuBarGetter(conversion.get(), 0);
+        Ref<Object> appMenuBar = AppMenuBarGetter(app.get(), 0);
+        ASSERT_TRUE(appMenuBar);
+        EXPECT_EQ(appMenuBar.get(), Menu::Menu().get());
+        EXPECT_EQ(WindowMenuBarGetter(conversion.get(), 0).get(), appMenuBar.get())
+            << "the window's menu bar is the application's";
         CloseWindow(conversion.get());
     });
     ASSERT_EQ(Run(), 0);
-    Ref<Object> app = RuntimeApplicationObject();
-    ASSERT_TRUE(app);
-    EXPECT_STREQ(app->cls->name, "App");
-    struct Field {
-        const char* name;
-        Variant value;
-    };
-    const Field fields[] = {
-        {"_x_mMajorVersion", int64_t{3}},  {"_x_mMinorVersion", int64_t{0}},
-        {"_x_mBugVersion", int64_t{0}},    {"_x_mNonReleaseVersion", int64_t{0}},
-        {"_x_mStageCode", int64_t{3}},     {"_x_mLongVersion", String(kCreditLine)},
-        {"_x_mShortVersion", "3.0"},       {"_x_mPackageInfo", "Corvane Conversion"},
-        {"_x_mRegionCode", int64_t{0}},
-    };
-    for (const Field& field : fields) {
-        Variant got = PropertyOf(app.get(), field.name);
-        if (field.value.Type() == VariantType::Integer) {
-            EXPECT_EQ(got.AsInteger(), field.value.AsInteger()) << field.name;
-        } else {
-            EXPECT_EQ(got.AsString().Std(), field.value.AsString().Std()) << field.name;
-        }
-    }
-    Ref<Object> appMenuBar = AppMenuBarGetter(app.get(), 0);
-    ASSERT_TRUE(appMenuBar);
-    EXPECT_EQ(appMenuBar.get(), Menu::Menu().get());
-    EXPECT_EQ(windowMenuBar.get(), appMenuBar.get()) << "the window's menu bar is the application's";
 }
 
 TEST_F(StartupOrderTest, TheFileTypeIsTheTextTypeRegisteredOnce) {
