@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "framework/toolkit/menus.h"
+#include "framework/toolkit/window.h"
 #include "framework/toolkit/toolkit_internal.h"
 #include "tests/toolkit/raised.h"
 
@@ -409,6 +410,66 @@ TEST_F(MenusTest, SettersRefuseAnyThreadButTheMainOne) {
     }
     EXPECT_EQ(RuntimeMenuItemTextGetter(item.get(), 0).Std(), "Before");
     EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0));
+}
+
+// ---- on a framework window --------------------------------------------------------------
+
+int gWindowCommands = 0;
+bool WindowCommand(Object*) {
+    ++gWindowCommands;
+    return true;
+}
+
+// A shown, active window whose menu bar is the application's tree.
+class MenusOnAWindowTest : public LeakCheckedTest {
+protected:
+    void SetUp() override {
+        LeakCheckedTest::SetUp();
+        gWindowCommands = 0;
+        bar_ = BuildMenuTree();
+        window_ = RuntimeNewObject(Window::dunder_Lookup());
+        WindowDefaultConstructor(window_.get());
+        WindowMenuBarSetter(window_.get(), 0, bar_.get());
+        RuntimeShowWindow(window_.get());
+        top_ = ToolkitWindowWidget(window_.get())->window();
+        top_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(top_));
+    }
+    void TearDown() override {
+        RuntimeCloseWindow(window_.get());
+        window_.Reset();
+        bar_.Reset();
+        LeakCheckedTest::TearDown();
+    }
+    Ref<Object> bar_, window_;
+    QWidget* top_ = nullptr;
+};
+
+TEST_F(MenusOnAWindowTest, TheWindowShowsTheBarWithoutBlankMenus) {
+    auto* qbar = top_->findChild<QMenuBar*>();
+    ASSERT_NE(qbar, nullptr);
+    std::vector<std::string> shown;
+    for (QAction* action : qbar->actions())
+        if (action->isVisible()) shown.push_back(action->text().toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"File", "Edit"}));
+}
+
+TEST_F(MenusOnAWindowTest, AnItemBoundOnTheWindowIsEnabledForItAndRunsItsMethod) {
+    ToolkitAutoEnableMenus(bar_.get(), window_.get());
+    EXPECT_FALSE(EnabledOf(bar_.get(), "About"));
+    WindowAddMenuHandler(window_.get(), "About", reinterpret_cast<void*>(&WindowCommand));
+    ToolkitAutoEnableMenus(bar_.get(), window_.get());
+    EXPECT_TRUE(EnabledOf(bar_.get(), "About"));
+    ActionOf(bar_.get(), "About")->trigger();
+    EXPECT_EQ(gWindowCommands, 1);
+}
+
+TEST_F(MenusOnAWindowTest, AKeyEquivalentReachesAGreyedItemThatTheWindowHandles) {
+    ToolkitAutoEnableMenus(bar_.get(), window_.get());
+    ASSERT_FALSE(ActionOf(bar_.get(), "EditUndo")->isEnabled());
+    WindowAddMenuHandler(window_.get(), "EditUndo", reinterpret_cast<void*>(&WindowCommand));
+    QTest::keyClick(top_, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(gWindowCommands, 1);
 }
 
 }  // namespace

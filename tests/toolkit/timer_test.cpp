@@ -7,6 +7,7 @@
 
 #include "framework/toolkit/property_record.h"
 #include "framework/toolkit/timer.h"
+#include "framework/toolkit/window.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
@@ -282,6 +283,47 @@ TEST_F(TimerTest, InterfacesAreFoundThroughTheClassChain) {
     EXPECT_EQ(RuntimeInterfaceOf(nullptr, _PaneChild::dunder_Lookup()), nullptr);
     EXPECT_EQ(_PaneChild::dunder_Lookup()->methodCount, 4u);
     EXPECT_EQ(actionSource::dunder_Lookup()->methodCount, 2u);
+}
+
+// A plain framework window, built and hidden.
+Ref<Object> NewHiddenWindow() {
+    Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
+    WindowDefaultConstructor(window.get());
+    RuntimeHideWindow(window.get());
+    return window;
+}
+
+// A timer placed on `window` the way a window creates its controls.
+Ref<Object> PlaceTimer(Object* window) {
+    Ref<Object> timer = WindowAllocateObject(window, OwnedTimerRecord());
+    WindowAddControl(window, "Timer1", timer.get());
+    BindAction(timer.get(), window);
+    return timer;
+}
+
+TEST_F(TimerTest, ATimerOnAHiddenWindowFiresAndKnowsItsWindow) {
+    Ref<Object> window = NewHiddenWindow();
+    Ref<Object> timer = PlaceTimer(window.get());
+    const InterfaceEntry* pane = RuntimeInterfaceOf(timer.get(), _PaneChild::dunder_Lookup());
+    EXPECT_EQ(reinterpret_cast<Ref<Object> (*)(Object*)>(pane->table[_PaneChild::kWindow])(timer.get()), window);
+    Set(timer.get(), "RunMode", 1);
+    Set(timer.get(), "Period", 50);
+    QTRY_COMPARE_WITH_TIMEOUT(gFired, 1, 2000);
+    EXPECT_FALSE(RuntimeWindowVisible(window.get()));
+    RuntimeCloseWindow(window.get());
+}
+
+TEST_F(TimerTest, ATimerThatOutlivesItsWindowDoesNotCallIntoIt) {
+    Ref<Object> window = NewHiddenWindow();
+    Ref<Object> timer = PlaceTimer(window.get());
+    Set(timer.get(), "Period", 20);
+    Set(timer.get(), "RunMode", 2);
+    QTRY_VERIFY_WITH_TIMEOUT(gFired >= 1, 2000);
+    RuntimeCloseWindow(window.get());
+    window.Reset();
+    int firedBefore = gFired;
+    QTest::qWait(100);
+    EXPECT_EQ(gFired, firedBefore);
 }
 
 }  // namespace
