@@ -1,14 +1,15 @@
 // FileType: a file type the application declares. Converting one to text registers it with
 // the framework (once) and yields its Name; setting any property drops the registration, so
 // a type converted after its last change is registered with all its values.
-#include <algorithm>
-
 #include "framework/toolkit/file_type.h"
+
+#include <algorithm>
 
 namespace {
 
 ClassCell gFileType{nullptr, &FileType::dunder_ctblinit};
 
+// clang-format off
 // FileType's instance fields (64 bytes).
 namespace file_type_field {
 constexpr int32_t kName = -8;          // String
@@ -23,6 +24,7 @@ constexpr int32_t kImported = -61;     // bool
 constexpr uint32_t kSize = 64;
 constexpr int32_t kTexts[] = {kName, kExtensions, kMacType, kMacCreator, kMimeType, kConformsTo, kUTI};
 }  // namespace file_type_field
+// clang-format on
 
 using namespace file_type_field;
 
@@ -36,14 +38,15 @@ std::vector<Registration>& Registrations() {
     return *registrations;
 }
 
-int32_t Register(const String& name, const String& creator, const String& macType, const String& extensions,
-                 const String& uti, bool numbered) {
+int32_t Register(const String& name, const String& creator, const String& macType,
+                 const String& extensions, const String& uti, bool numbered) {
     static int32_t lastNumber = 0;
     int32_t number = numbered ? ++lastNumber : 0;
-    Registrations().push_back({number, {name.Std(), creator.Std(), macType.Std(), extensions.Std(), uti.Std()}});
+    Registrations().push_back(
+        {number, {name.Std(), creator.Std(), macType.Std(), extensions.Std(), uti.Std()}});
     if (RuntimeTraceEnabled())
-        RuntimeTrace("RuntimeRegisterFileType " + name.Std() + "|" + creator.Std() + "|" + macType.Std() + "|" +
-                     extensions.Std() + "|" + uti.Std());
+        RuntimeTrace("RuntimeRegisterFileType " + name.Std() + "|" + creator.Std() + "|" +
+                     macType.Std() + "|" + extensions.Std() + "|" + uti.Std());
     return number;
 }
 
@@ -51,12 +54,15 @@ void DropRegistration(Object* type) {
     int32_t number = std::exchange(RuntimeRequire(type)->Field<int32_t>(kRegistration), 0);
     if (number == 0) return;
     auto& registrations = Registrations();
-    registrations.erase(std::remove_if(registrations.begin(), registrations.end(),
-                                       [number](const Registration& r) { return r.number == number; }),
-                        registrations.end());
+    registrations.erase(
+        std::remove_if(registrations.begin(), registrations.end(),
+                       [number](const Registration& r) { return r.number == number; }),
+        registrations.end());
 }
 
-String TextField(Object* type, int32_t offset) { return props::String::Get(type, offset); }
+String TextField(Object* type, int32_t offset) {
+    return props::String::Get(type, offset);
+}
 
 void SetTextField(Object* type, int32_t offset, const String& value) {
     DropRegistration(type);
@@ -68,8 +74,12 @@ void FileTypeExit(Object* type) {
     for (int32_t offset : kTexts) props::String::Set(type, offset, String());
 }
 
-bool ImportedGetter(Object* type, int32_t) { return RuntimeRequire(type)->Field<bool>(kImported); }
-bool RegisteredGetter(Object* type, int32_t) { return RuntimeRequire(type)->Field<int32_t>(kRegistration) != 0; }
+bool ImportedGetter(Object* type, int32_t) {
+    return RuntimeRequire(type)->Field<bool>(kImported);
+}
+bool RegisteredGetter(Object* type, int32_t) {
+    return RuntimeRequire(type)->Field<int32_t>(kRegistration) != 0;
+}
 
 template <int32_t Offset>
 String TextGetter(Object* type, int32_t) {
@@ -86,13 +96,27 @@ PropertyRow TextProperty(const char* name, int32_t offset, String (*get)(Object*
 
 }  // namespace
 
-void FileTypeNameSetter(Object* type, int32_t, String value) { SetTextField(type, kName, value); }
-void FileTypeExtensionsSetter(Object* type, int32_t, String value) { SetTextField(type, kExtensions, value); }
-void FileTypeMacTypeSetter(Object* type, int32_t, String value) { SetTextField(type, kMacType, value); }
-void FileTypeMacCreatorSetter(Object* type, int32_t, String value) { SetTextField(type, kMacCreator, value); }
-void FileTypeMimeTypeSetter(Object* type, int32_t, String value) { SetTextField(type, kMimeType, value); }
-void FileTypeConformsToSetter(Object* type, int32_t, String value) { SetTextField(type, kConformsTo, value); }
-void FileTypeUTISetter(Object* type, int32_t, String value) { SetTextField(type, kUTI, value); }
+void FileTypeNameSetter(Object* type, int32_t, String value) {
+    SetTextField(type, kName, value);
+}
+void FileTypeExtensionsSetter(Object* type, int32_t, String value) {
+    SetTextField(type, kExtensions, value);
+}
+void FileTypeMacTypeSetter(Object* type, int32_t, String value) {
+    SetTextField(type, kMacType, value);
+}
+void FileTypeMacCreatorSetter(Object* type, int32_t, String value) {
+    SetTextField(type, kMacCreator, value);
+}
+void FileTypeMimeTypeSetter(Object* type, int32_t, String value) {
+    SetTextField(type, kMimeType, value);
+}
+void FileTypeConformsToSetter(Object* type, int32_t, String value) {
+    SetTextField(type, kConformsTo, value);
+}
+void FileTypeUTISetter(Object* type, int32_t, String value) {
+    SetTextField(type, kUTI, value);
+}
 void FileTypeImportedSetter(Object* type, int32_t, bool value) {
     DropRegistration(type);
     type->Field<bool>(kImported) = value;
@@ -101,14 +125,15 @@ void FileTypeImportedSetter(Object* type, int32_t, bool value) {
 String FileTypeToString(Object* type) {
     RuntimeRequire(type);
     if (type->Field<int32_t>(kRegistration) == 0) {
-        type->Field<int32_t>(kRegistration) =
-            Register(TextField(type, kName), TextField(type, kMacCreator), TextField(type, kMacType),
-                     TextField(type, kExtensions), TextField(type, kUTI), true);
+        type->Field<int32_t>(kRegistration) = Register(
+            TextField(type, kName), TextField(type, kMacCreator), TextField(type, kMacType),
+            TextField(type, kExtensions), TextField(type, kUTI), true);
     }
     return TextField(type, kName);
 }
 
-void RuntimeRegisterFileType(String name, String creator, String macType, String extensions, String uti) {
+void RuntimeRegisterFileType(String name, String creator, String macType, String extensions,
+                             String uti) {
     Register(name, creator, macType, extensions, uti, false);
 }
 
@@ -120,9 +145,10 @@ std::vector<RegisteredFileType> RuntimeRegisteredFileTypes() {
 
 void FileType::dunder_ctblinit() {
     static const MethodRow FileType_methods[] = {
-        Method("Operator_Convert", kFlagPublic,    "%s%", &FileTypeToString),
-        Method("__Exit",           kPrivateHidden, "%%",  &FileTypeExit),
+        Method("Operator_Convert", kFlagPublic, "%s%", &FileTypeToString),
+        Method("__Exit", kPrivateHidden, "%%", &FileTypeExit),
     };
+    // clang-format off
     // Properties: name, field offset, getter, setter; every setter drops the registration.
     static const PropertyRow FileType_properties[] = {
         TextProperty("ConformsTo", kConformsTo, &TextGetter<kConformsTo>, &FileTypeConformsToSetter),
@@ -140,6 +166,7 @@ void FileType::dunder_ctblinit() {
         TextProperty("UTI",        kUTI,        &TextGetter<kUTI>,        &FileTypeUTISetter),
         ComputedProperty<bool>("_mRegistered", kFlagPrivate | kFlagHidden | kFlagComputed, "b", &RegisteredGetter, nullptr),
     };
+    // clang-format on
     static const ClassSpec spec{.name = "FileType",
                                 .superclass = nullptr,
                                 .methodCount = 2,
@@ -154,4 +181,6 @@ void FileType::dunder_ctblinit() {
     RuntimeBuildClass(gFileType, spec);
 }
 
-ClassRecord* FileType::dunder_Lookup() { return RuntimeLookupClass(gFileType); }
+ClassRecord* FileType::dunder_Lookup() {
+    return RuntimeLookupClass(gFileType);
+}

@@ -29,37 +29,51 @@ ClassSpec InterfaceSpec(const char* name, std::span<const MethodRow> methods, ui
 }  // namespace
 
 void actionSource::dunder_ctblinit() {
+    // clang-format off
     // Methods in interface order: name, signature text, position.
     static const MethodRow actionSource_methods[] = {
         InterfaceMethod("addActionNotificationReceiver",    "%%o<actionNotificationReceiver>", 0),
         InterfaceMethod("removeActionNotificationReceiver", "%%o<actionNotificationReceiver>", 1),
     };
-    static const ClassSpec spec = InterfaceSpec("actionSource", actionSource_methods, kKindInterface);
+    // clang-format on
+    static const ClassSpec spec =
+        InterfaceSpec("actionSource", actionSource_methods, kKindInterface);
     RuntimeBuildClass(gActionSource, spec);
 }
-ClassRecord* actionSource::dunder_Lookup() { return RuntimeLookupClass(gActionSource); }
+ClassRecord* actionSource::dunder_Lookup() {
+    return RuntimeLookupClass(gActionSource);
+}
 
 void _PaneChild::dunder_ctblinit() {
+    // clang-format off
     static const MethodRow PaneChild_methods[] = {
         InterfaceMethod("_SetWindow", "%%o<Window>", kSetWindow),
         InterfaceMethod("Window",     "%o<Window>%", kWindow),
         InterfaceMethod("_Index",     "%i8%",        kIndex),
         InterfaceMethod("_SetIndex",  "%%i8",        kSetIndex),
     };
-    static const ClassSpec spec = InterfaceSpec("_PaneChild", PaneChild_methods, kKindInterface | kKindHidden);
+    // clang-format on
+    static const ClassSpec spec =
+        InterfaceSpec("_PaneChild", PaneChild_methods, kKindInterface | kKindHidden);
     RuntimeBuildClass(gPaneChild, spec);
 }
-ClassRecord* _PaneChild::dunder_Lookup() { return RuntimeLookupClass(gPaneChild); }
+ClassRecord* _PaneChild::dunder_Lookup() {
+    return RuntimeLookupClass(gPaneChild);
+}
 
 void actionNotificationReceiver::dunder_ctblinit() {
+    // clang-format off
     static const MethodRow actionNotificationReceiver_methods[] = {
         InterfaceMethod("PerformAction", "%%", 0),
     };
-    static const ClassSpec spec =
-        InterfaceSpec("actionNotificationReceiver", actionNotificationReceiver_methods, kKindInterface);
+    // clang-format on
+    static const ClassSpec spec = InterfaceSpec("actionNotificationReceiver",
+                                                actionNotificationReceiver_methods, kKindInterface);
     RuntimeBuildClass(gActionNotificationReceiver, spec);
 }
-ClassRecord* actionNotificationReceiver::dunder_Lookup() { return RuntimeLookupClass(gActionNotificationReceiver); }
+ClassRecord* actionNotificationReceiver::dunder_Lookup() {
+    return RuntimeLookupClass(gActionNotificationReceiver);
+}
 
 const InterfaceEntry* RuntimeInterfaceOf(Object* object, ClassRecord* interface) {
     if (!object || !interface) return nullptr;

@@ -7,7 +7,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPointer>
-
 #include <algorithm>
 
 #include "framework/toolkit/menu_internal.h"
@@ -52,11 +51,12 @@ void FillQtMenuBar(QMenuBar* qbar, Object* bar) {
 // Enables the items of every installed bar before Qt decides whether a key equivalent is
 // taken: a greyed QAction's shortcut does nothing, and no menu opens to refresh it first.
 class KeyEquivalentRefresh : public QObject {
-public:
+  public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::ShortcutOverride && !InstalledBars().empty()) {
             auto* key = static_cast<QKeyEvent*>(event);
-            constexpr Qt::KeyboardModifiers kMenuKeys = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+            constexpr Qt::KeyboardModifiers kMenuKeys =
+                Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
             if ((key->modifiers() & kMenuKeys) && !refreshing_) {
                 refreshing_ = true;
                 RunProgramCode([] {
@@ -71,7 +71,7 @@ public:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     bool refreshing_ = false;
 };
 
@@ -85,7 +85,9 @@ void WatchKeyEquivalents() {
 
 // ---- MenuBar's own methods --------------------------------------------------------------
 
-void MenuBarInit(Object* bar) { bar->Field<MenuBarState*>(menu_field::kBarState) = new MenuBarState(); }
+void MenuBarInit(Object* bar) {
+    bar->Field<MenuBarState*>(menu_field::kBarState) = new MenuBarState();
+}
 
 void MenuBarExit(Object* bar) {
     MenuBarForget(bar);
@@ -96,7 +98,8 @@ void MenuBarExit(Object* bar) {
 Ref<Object> BarDependencyList(Object* bar) {
     std::vector<Object*> items = MenuItemDescendants(RuntimeRequire(bar));
     Ref<Object> array = CreateArray(1, -1);
-    for (size_t i = 0; i < items.size(); ++i) RuntimeArrayInsert(array.get(), static_cast<int64_t>(i), items[i]);
+    for (size_t i = 0; i < items.size(); ++i)
+        RuntimeArrayInsert(array.get(), static_cast<int64_t>(i), items[i]);
     return array;
 }
 
@@ -115,7 +118,9 @@ void MenuBarChildrenChanged(Object* bar) {
     if (!state) return;
     auto& installed = state->installed;
     installed.erase(std::remove_if(installed.begin(), installed.end(),
-                                   [&](const QPointer<QMenuBar>& qbar) { return !qbar || !ShowsBar(qbar, bar); }),
+                                   [&](const QPointer<QMenuBar>& qbar) {
+                                       return !qbar || !ShowsBar(qbar, bar);
+                                   }),
                     installed.end());
     for (const QPointer<QMenuBar>& qbar : installed) FillQtMenuBar(qbar, bar);
 }
@@ -139,12 +144,14 @@ void ToolkitInstallMenuBar(QMenuBar* qbar, Object* menuBar) {
     if (!qbar) return;
     _UITrap();
     if (menuBar && !IsMenuItem(menuBar))
-        RuntimeRaiseNew(IllegalCastException::dunder_Lookup(),
-                        std::string("an object of class ") + menuBar->cls->name + " is no menu bar");
+        RuntimeRaiseNew(
+            IllegalCastException::dunder_Lookup(),
+            std::string("an object of class ") + menuBar->cls->name + " is no menu bar");
     qbar->setProperty(kShownBarProperty, QVariant::fromValue<void*>(menuBar));
     FillQtMenuBar(qbar, menuBar);
     if (MenuBarState* state = BarState(menuBar)) {
-        if (std::find(state->installed.begin(), state->installed.end(), qbar) == state->installed.end())
+        if (std::find(state->installed.begin(), state->installed.end(), qbar) ==
+            state->installed.end())
             state->installed.emplace_back(qbar);
         auto& bars = InstalledBars();
         if (std::find(bars.begin(), bars.end(), menuBar) == bars.end()) bars.push_back(menuBar);
@@ -160,12 +167,14 @@ void ToolkitAutoEnableMenus(Object* menuBar, Object* window) {
 }
 
 void MenuBar::dunder_ctblinit() {
+    // clang-format off
     // Own rows: the override of _DependencyList (slot 24), then _InstallClone and __Init.
     static const MethodRow MenuBar_methods[] = {
         Method("_DependencyList", kPublicVirtualHidden, "%A1o<Object>%", &BarDependencyList, 24),
         Method("_InstallClone",   kPublicVirtualHidden, "%%p",           &InstallClone,      30),
         Method("__Init",          kPrivateHidden,       "%%",            &MenuBarInit),
     };
+    // clang-format on
     static const ClassSpec spec{.name = "MenuBar",
                                 .superclass = &MenuItem::dunder_Lookup,
                                 .methodCount = kMethodCount,
@@ -180,4 +189,6 @@ void MenuBar::dunder_ctblinit() {
     RuntimeBuildClass(gMenuBar, spec);
 }
 
-ClassRecord* MenuBar::dunder_Lookup() { return RuntimeLookupClass(gMenuBar); }
+ClassRecord* MenuBar::dunder_Lookup() {
+    return RuntimeLookupClass(gMenuBar);
+}

@@ -24,7 +24,8 @@ namespace {
 QWidget* FocusedTextWidget(Object* window) {
     QWidget* focus = QApplication::focusWidget();
     if (!focus && window)
-        if (QWidget* content = ToolkitWindowWidget(window)) focus = content->window()->focusWidget();
+        if (QWidget* content = ToolkitWindowWidget(window))
+            focus = content->window()->focusWidget();
     if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus) ||
         qobject_cast<QPlainTextEdit*>(focus))
         return focus;
@@ -34,7 +35,8 @@ QWidget* FocusedTextWidget(Object* window) {
 // What the Edit commands ask of a text widget, whichever of the three kinds it is.
 struct TextWidget {
     explicit TextWidget(QWidget* w)
-        : line(qobject_cast<QLineEdit*>(w)), rich(qobject_cast<QTextEdit*>(w)),
+        : line(qobject_cast<QLineEdit*>(w)),
+          rich(qobject_cast<QTextEdit*>(w)),
           plain(qobject_cast<QPlainTextEdit*>(w)) {}
 
     QLineEdit* line;
@@ -66,11 +68,21 @@ bool ClipboardHasText() {
     return data && data->hasText() && !data->text().isEmpty();
 }
 
-bool UndoApplies(const TextWidget& t) { return t.Editable() && t.CanUndo(); }
-bool CutApplies(const TextWidget& t) { return t.Editable() && t.HasSelection() && !t.Secret(); }
-bool CopyApplies(const TextWidget& t) { return t.HasSelection() && !t.Secret(); }
-bool PasteApplies(const TextWidget& t) { return t.Editable() && ClipboardHasText(); }
-bool ClearApplies(const TextWidget& t) { return t.Editable() && t.HasSelection(); }
+bool UndoApplies(const TextWidget& t) {
+    return t.Editable() && t.CanUndo();
+}
+bool CutApplies(const TextWidget& t) {
+    return t.Editable() && t.HasSelection() && !t.Secret();
+}
+bool CopyApplies(const TextWidget& t) {
+    return t.HasSelection() && !t.Secret();
+}
+bool PasteApplies(const TextWidget& t) {
+    return t.Editable() && ClipboardHasText();
+}
+bool ClearApplies(const TextWidget& t) {
+    return t.Editable() && t.HasSelection();
+}
 
 void Undo(const TextWidget& t) {
     if (t.line) t.line->undo();
@@ -107,6 +119,7 @@ struct EditCommand {
     void (*run)(const TextWidget&);
 };
 
+// clang-format off
 // The standard Edit items, by the names the framework gives them.
 const EditCommand kEditCommands[] = {
     {"EditUndo",  &UndoApplies,  &Undo},
@@ -115,6 +128,7 @@ const EditCommand kEditCommands[] = {
     {"EditPaste", &PasteApplies, &Paste},
     {"EditClear", &ClearApplies, &Clear},
 };
+// clang-format on
 
 const EditCommand* EditCommandFor(const String& name) {
     for (const EditCommand& command : kEditCommands)
@@ -122,7 +136,9 @@ const EditCommand* EditCommandFor(const String& name) {
     return nullptr;
 }
 
-bool IsQuitItem(Object* item) { return RuntimeObjectIsa(item, QuitMenuItem::dunder_Lookup()); }
+bool IsQuitItem(Object* item) {
+    return RuntimeObjectIsa(item, QuitMenuItem::dunder_Lookup());
+}
 
 bool HasActionHandler(Object* item) {
     return RuntimeFindEventHandler(item, MenuItem::kActionEvent) ||
@@ -149,7 +165,8 @@ void MenuItemCommand(Object* item) {
     if (window) {
         if (GenericFn method = ToolkitWindowMenuHandler(window.get(), name)) {
             bool handled = false;
-            RunProgramCode([&] { handled = reinterpret_cast<bool (*)(Object*)>(method)(window.get()); });
+            RunProgramCode(
+                [&] { handled = reinterpret_cast<bool (*)(Object*)>(method)(window.get()); });
             if (handled) return;
         }
     }
@@ -157,7 +174,8 @@ void MenuItemCommand(Object* item) {
     if (app) {
         if (GenericFn method = ToolkitApplicationMenuHandler(name)) {
             bool handled = false;
-            RunProgramCode([&] { handled = reinterpret_cast<bool (*)(Object*)>(method)(app.get()); });
+            RunProgramCode(
+                [&] { handled = reinterpret_cast<bool (*)(Object*)>(method)(app.get()); });
             if (handled) return;
         }
     }
@@ -203,13 +221,17 @@ void AppleMenuItem::dunder_ctblinit() {
                                 .slotCount = 30};
     RuntimeBuildClass(gAppleMenuItem, spec);
 }
-ClassRecord* AppleMenuItem::dunder_Lookup() { return RuntimeLookupClass(gAppleMenuItem); }
+ClassRecord* AppleMenuItem::dunder_Lookup() {
+    return RuntimeLookupClass(gAppleMenuItem);
+}
 
 // The quit item handles its own Action event by quitting.
 void QuitMenuItem::dunder_ctblinit() {
+    // clang-format off
     static const MethodRow QuitMenuItem_methods[] = {
         Method("Event_Action", kPublicVirtualHidden, "%b%", &QuitItemAction, kQuitActionSlot),
     };
+    // clang-format on
     static const HandlerRow QuitMenuItem_handlers[] = {{MenuItem::kActionEvent, kQuitActionSlot}};
     static const ClassSpec spec{.name = "QuitMenuItem",
                                 .superclass = &MenuItem::dunder_Lookup,
@@ -223,4 +245,6 @@ void QuitMenuItem::dunder_ctblinit() {
                                 .handlers = QuitMenuItem_handlers};
     RuntimeBuildClass(gQuitMenuItem, spec);
 }
-ClassRecord* QuitMenuItem::dunder_Lookup() { return RuntimeLookupClass(gQuitMenuItem); }
+ClassRecord* QuitMenuItem::dunder_Lookup() {
+    return RuntimeLookupClass(gQuitMenuItem);
+}

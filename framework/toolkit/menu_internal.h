@@ -2,18 +2,17 @@
 // functions by which the item tree, the menu bar and the command dispatch reach one another.
 #pragma once
 
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPointer>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
-#include <QKeySequence>
-#include <QPointer>
-
 #include "framework/runtime/runtime.h"
 
-#include <QAction>
-#include <QMenu>
-
+// clang-format off
 // MenuItem's instance fields (40 bytes); MenuBar adds one pointer after them (48 bytes).
 namespace menu_field {
 constexpr int32_t kImp = -8;                     // MenuItemState*
@@ -32,18 +31,19 @@ constexpr uint32_t kItemSize = 40;
 constexpr int32_t kBarState = -48;  // MenuBarState*
 constexpr uint32_t kBarSize = 48;
 }  // namespace menu_field
+// clang-format on
 
 // The C++ side of one item. It lives exactly as long as its object.
 struct MenuItemState {
-    Object* self;                        // borrowed: the object this state belongs to
-    Object* parent = nullptr;            // borrowed: the parent holds this item
-    std::vector<Ref<Object>> children;   // held: the parent keeps its items
-    QPointer<QAction> action;            // the item in every Qt menu; made on the main thread
-    QPointer<QMenu> menu;                // the item's submenu, while it has children
-    Ref<Object> icon;                    // a Picture, or nil
+    Object* self;                       // borrowed: the object this state belongs to
+    Object* parent = nullptr;           // borrowed: the parent holds this item
+    std::vector<Ref<Object>> children;  // held: the parent keeps its items
+    QPointer<QAction> action;           // the item in every Qt menu; made on the main thread
+    QPointer<QMenu> menu;               // the item's submenu, while it has children
+    Ref<Object> icon;                   // a Picture, or nil
     String tooltip;
     Variant tag;
-    bool menuModifier = true;            // a bare shortcut key takes the menu modifier
+    bool menuModifier = true;  // a bare shortcut key takes the menu modifier
 };
 
 // The state of an item; raises NilObjectException for nil.

@@ -25,8 +25,12 @@ using namespace menu_field;
 
 // ---- fields -----------------------------------------------------------------------------
 
-bool& Flag(Object* item, int32_t offset) { return RuntimeRequire(item)->Field<bool>(offset); }
-String Text(Object* item, int32_t offset) { return props::String::Get(RuntimeRequire(item), offset); }
+bool& Flag(Object* item, int32_t offset) {
+    return RuntimeRequire(item)->Field<bool>(offset);
+}
+String Text(Object* item, int32_t offset) {
+    return props::String::Get(RuntimeRequire(item), offset);
+}
 void SetText(Object* item, int32_t offset, const String& text) {
     props::String::Set(RuntimeRequire(item), offset, text);
 }
@@ -61,7 +65,8 @@ QString CaptionText(const String& caption) {
 
 QAction::MenuRole RoleOf(Object* item) {
     if (RuntimeObjectIsa(item, QuitMenuItem::dunder_Lookup())) return QAction::QuitRole;
-    if (RuntimeObjectIsa(item, AppleMenuItem::dunder_Lookup())) return QAction::ApplicationSpecificRole;
+    if (RuntimeObjectIsa(item, AppleMenuItem::dunder_Lookup()))
+        return QAction::ApplicationSpecificRole;
     return QAction::NoRole;  // no guessing from the caption
 }
 
@@ -111,8 +116,9 @@ void RebuildMenu(Object* item) {
         } else {
             if (!state.menu) {
                 state.menu = new QMenu(state.action->text());
-                QObject::connect(state.menu, &QMenu::aboutToShow,
-                                 [self = state.self] { RunProgramCode([self] { MenuAboutToShow(self); }); });
+                QObject::connect(state.menu, &QMenu::aboutToShow, [self = state.self] {
+                    RunProgramCode([self] { MenuAboutToShow(self); });
+                });
                 state.action->setMenu(state.menu.data());
             }
             for (QAction* shown : state.menu->actions()) state.menu->removeAction(shown);
@@ -123,7 +129,9 @@ void RebuildMenu(Object* item) {
     if (IsMenuBar(item)) MenuBarChildrenChanged(item);
 }
 
-void ChildrenChanged(Object* item) { RebuildMenu(item); }
+void ChildrenChanged(Object* item) {
+    RebuildMenu(item);
+}
 
 // ---- the tree ---------------------------------------------------------------------------
 
@@ -148,9 +156,9 @@ void Detach(Object* item) {
 
 void CheckMenuItem(Object* object, const char* what) {
     if (!IsMenuItem(RuntimeRequire(object)))
-        RuntimeRaiseNew(IllegalCastException::dunder_Lookup(),
-                        std::string(what) + ": an object of class " + object->cls->name +
-                            " is no menu item");
+        RuntimeRaiseNew(
+            IllegalCastException::dunder_Lookup(),
+            std::string(what) + ": an object of class " + object->cls->name + " is no menu item");
 }
 
 void InsertAt(Object* parent, int64_t index, Object* item) {
@@ -164,7 +172,8 @@ void InsertAt(Object* parent, int64_t index, Object* item) {
     Ref<Object> keep = Ref<Object>::Retain(item);
     Detach(item);
     auto& children = MenuState(parent).children;
-    if (index < 0 || index > static_cast<int64_t>(children.size())) RaiseOutOfBounds("Insert", index);
+    if (index < 0 || index > static_cast<int64_t>(children.size()))
+        RaiseOutOfBounds("Insert", index);
     children.insert(children.begin() + index, keep);
     MenuState(item).parent = parent;
     ChildrenChanged(parent);
@@ -207,7 +216,8 @@ void MenuItemExit(Object* item) {
     MenuItemState* state = std::exchange(item->Field<MenuItemState*>(kImp), nullptr);
     if (!state) return;
     for (const Ref<Object>& child : state->children)
-        if (MenuItemState* childState = child->Field<MenuItemState*>(kImp)) childState->parent = nullptr;
+        if (MenuItemState* childState = child->Field<MenuItemState*>(kImp))
+            childState->parent = nullptr;
     std::vector<Ref<Object>> children = std::move(state->children);
     children.clear();  // children go first, so their actions leave this item's menu
     delete state->menu.data();
@@ -225,13 +235,16 @@ void MenuItemExit(Object* item) {
 
 // ---- methods ----------------------------------------------------------------------------
 
-void AddMenuAt(Object* parent, int64_t index, Object* item) { InsertAt(parent, index, item); }
+void AddMenuAt(Object* parent, int64_t index, Object* item) {
+    InsertAt(parent, index, item);
+}
 
 Ref<Object> Clone(Object* item) {
     _UITrap();
     Ref<Object> copy = RuntimeNewObject(RuntimeRequire(item)->cls);
     RuntimeMenuItemDefaultConstructor(copy.get());
-    for (int32_t offset : {kName, kValue, kShortcut}) SetText(copy.get(), offset, Text(item, offset));
+    for (int32_t offset : {kName, kValue, kShortcut})
+        SetText(copy.get(), offset, Text(item, offset));
     for (int32_t offset = kAlternateMenuModifier; offset <= kAutoEnabled; ++offset)
         copy->Field<bool>(offset) = item->Field<bool>(offset);
     MenuItemState& from = MenuState(item);
@@ -263,7 +276,9 @@ void ConstructWithCaptionAndTag(Object* item, String caption, Variant tag) {
     MenuState(item).tag = std::move(tag);
 }
 
-void Enable(Object* item) { RuntimeMenuItemEnabledSetter(item, kEnabled, true); }
+void Enable(Object* item) {
+    RuntimeMenuItemEnabledSetter(item, kEnabled, true);
+}
 
 // Handle(0) is the item's QAction, Handle(1) its submenu (nil while it has no children).
 void* Handle(Object* item, int64_t type) {
@@ -274,7 +289,9 @@ void* Handle(Object* item, int64_t type) {
     return nullptr;
 }
 
-int64_t LastRowIndex(Object* item) { return RuntimeMenuItemCount(item) - 1; }
+int64_t LastRowIndex(Object* item) {
+    return RuntimeMenuItemCount(item) - 1;
+}
 
 Ref<Object> ItemForAction(Object* root, QAction* chosen) {
     if (!chosen) return nullptr;
@@ -302,19 +319,22 @@ Ref<Object> PopUp(Object* item) {
 void RemoveAt(Object* item, int64_t index) {
     _UITrap();
     auto& children = MenuState(item).children;
-    if (index < 0 || index >= static_cast<int64_t>(children.size())) RaiseOutOfBounds("Remove", index);
+    if (index < 0 || index >= static_cast<int64_t>(children.size()))
+        RaiseOutOfBounds("Remove", index);
     Detach(children[static_cast<size_t>(index)].get());
 }
 
 void RemoveItem(Object* item, Object* child) {
     _UITrap();
-    if (RuntimeRequire(child) && IsMenuItem(child) && MenuState(child).parent == RuntimeRequire(item))
+    if (RuntimeRequire(child) && IsMenuItem(child) &&
+        MenuState(child).parent == RuntimeRequire(item))
         Detach(child);
 }
 
 void RemoveNamed(Object* item, String name) {
     _UITrap();
-    if (Ref<Object> child = FindBelow(RuntimeRequire(item), name.View(), false)) Detach(child.get());
+    if (Ref<Object> child = FindBelow(RuntimeRequire(item), name.View(), false))
+        Detach(child.get());
 }
 
 Ref<Object> DependencyList(Object* item) {
@@ -346,7 +366,8 @@ Ref<Object> LookupByHandle(Object* item, void* handle) {
 // Enables or greys the item as auto-enabling would, for the window that gets commands now.
 void SelfEnable(Object* item) {
     _UITrap();
-    if (Flag(item, kAutoEnabled)) MenuItemApplyEnabled(item, MenuItemWouldAct(item, ToolkitMenuCommandWindow()));
+    if (Flag(item, kAutoEnabled))
+        MenuItemApplyEnabled(item, MenuItemWouldAct(item, ToolkitMenuCommandWindow()));
 }
 
 // Exchanges the places of two items, in one menu or in two.
@@ -357,11 +378,13 @@ void Swap(Object* item, Object* other) {
     Object* parentA = MenuState(item).parent;
     Object* parentB = MenuState(other).parent;
     if (!parentA || !parentB)
-        RuntimeRaiseNew(UnsupportedOperationException::dunder_Lookup(), "_Swap: both items must be in a menu");
+        RuntimeRaiseNew(UnsupportedOperationException::dunder_Lookup(),
+                        "_Swap: both items must be in a menu");
     if (item == other) return;
     int64_t a = IndexOf(parentA, item);
     int64_t b = IndexOf(parentB, other);
-    std::swap(MenuState(parentA).children[static_cast<size_t>(a)], MenuState(parentB).children[static_cast<size_t>(b)]);
+    std::swap(MenuState(parentA).children[static_cast<size_t>(a)],
+              MenuState(parentB).children[static_cast<size_t>(b)]);
     MenuState(item).parent = parentB;
     MenuState(other).parent = parentA;
     ChildrenChanged(parentA);
@@ -381,7 +404,9 @@ void FlagSetter(Object* item, int32_t, bool on) {
     Sync(item);
 }
 
-Ref<Object> IconGetter(Object* item, int32_t) { return MenuState(item).icon; }
+Ref<Object> IconGetter(Object* item, int32_t) {
+    return MenuState(item).icon;
+}
 void IconSetter(Object* item, int32_t, Object* picture) {
     _UITrap();
     if (picture) RuntimeCheckCast(picture, Picture::dunder_Lookup());
@@ -394,29 +419,47 @@ int64_t IndexGetter(Object* item, int32_t) {
     return parent ? IndexOf(parent, item) : -1;
 }
 
-bool MenuModifierGetter(Object* item, int32_t) { return MenuState(item).menuModifier; }
+bool MenuModifierGetter(Object* item, int32_t) {
+    return MenuState(item).menuModifier;
+}
 void MenuModifierSetter(Object* item, int32_t, bool on) {
     _UITrap();
     MenuState(item).menuModifier = on;
     Sync(item);
 }
 
-Ref<Object> ParentGetter(Object* item, int32_t) { return Ref<Object>::Retain(MenuState(item).parent); }
+Ref<Object> ParentGetter(Object* item, int32_t) {
+    return Ref<Object>::Retain(MenuState(item).parent);
+}
 
-Variant TagGetter(Object* item, int32_t) { return MenuState(item).tag; }
-void TagSetter(Object* item, int32_t, Variant tag) { MenuState(item).tag = std::move(tag); }
-Variant TagBoxedGetter(Object* item, const PropertyEntry*) { return TagGetter(item, 0); }
-void TagBoxedSetter(Object* item, const PropertyEntry*, const Variant& tag) { TagSetter(item, 0, tag); }
+Variant TagGetter(Object* item, int32_t) {
+    return MenuState(item).tag;
+}
+void TagSetter(Object* item, int32_t, Variant tag) {
+    MenuState(item).tag = std::move(tag);
+}
+Variant TagBoxedGetter(Object* item, const PropertyEntry*) {
+    return TagGetter(item, 0);
+}
+void TagBoxedSetter(Object* item, const PropertyEntry*, const Variant& tag) {
+    TagSetter(item, 0, tag);
+}
 
-String TooltipGetter(Object* item, int32_t) { return MenuState(item).tooltip; }
+String TooltipGetter(Object* item, int32_t) {
+    return MenuState(item).tooltip;
+}
 void TooltipSetter(Object* item, int32_t, String text) {
     _UITrap();
     MenuState(item).tooltip = std::move(text);
     Sync(item);
 }
 
-void* StateGetter(Object* item, int32_t) { return RuntimeRequire(item)->Field<void*>(kImp); }
-Variant StateBoxedGetter(Object* item, const PropertyEntry*) { return Variant(StateGetter(item, 0)); }
+void* StateGetter(Object* item, int32_t) {
+    return RuntimeRequire(item)->Field<void*>(kImp);
+}
+Variant StateBoxedGetter(Object* item, const PropertyEntry*) {
+    return Variant(StateGetter(item, 0));
+}
 
 // A stored Boolean whose setter shows the change.
 template <int32_t Offset>
@@ -439,8 +482,12 @@ PropertyRow StoredWithSetter(const char* name, const char* type, int32_t offset,
 
 // ---- shared with the other menu files ---------------------------------------------------
 
-bool IsMenuItem(Object* object) { return RuntimeObjectIsa(object, MenuItem::dunder_Lookup()); }
-bool IsMenuBar(Object* object) { return RuntimeObjectIsa(object, MenuBar::dunder_Lookup()); }
+bool IsMenuItem(Object* object) {
+    return RuntimeObjectIsa(object, MenuItem::dunder_Lookup());
+}
+bool IsMenuBar(Object* object) {
+    return RuntimeObjectIsa(object, MenuBar::dunder_Lookup());
+}
 
 MenuItemState& MenuState(Object* item) {
     MenuItemState* state = RuntimeRequire(item)->Field<MenuItemState*>(kImp);
@@ -473,7 +520,9 @@ std::vector<Object*> MenuItemDescendants(Object* item) {
     return items;
 }
 
-String MenuItemName(Object* item) { return Text(item, kName); }
+String MenuItemName(Object* item) {
+    return Text(item, kName);
+}
 
 void MenuItemApplyEnabled(Object* item, bool enabled) {
     Flag(item, kEnabled) = enabled;
@@ -482,47 +531,61 @@ void MenuItemApplyEnabled(Object* item, bool enabled) {
 
 // ---- the imports of menus.h -------------------------------------------------------------
 
-void RuntimeMenuItemDefaultConstructor(Object* item) { MenuState(item); }
+void RuntimeMenuItemDefaultConstructor(Object* item) {
+    MenuState(item);
+}
 
 void RuntimeMenuItemNameSetter(Object* item, int32_t, String name) {
     _UITrap();
     SetText(item, kName, name);
     Sync(item);
 }
-String RuntimeMenuItemNameGetter(Object* item, int32_t) { return Text(item, kName); }
+String RuntimeMenuItemNameGetter(Object* item, int32_t) {
+    return Text(item, kName);
+}
 
 void RuntimeMenuItemAutoEnableSetter(Object* item, int32_t, bool on) {
     _UITrap();
     Flag(item, kAutoEnabled) = on;
 }
-bool RuntimeMenuItemAutoEnableGetter(Object* item, int32_t) { return Flag(item, kAutoEnabled); }
+bool RuntimeMenuItemAutoEnableGetter(Object* item, int32_t) {
+    return Flag(item, kAutoEnabled);
+}
 
 void RuntimeMenuItemTextSetter(Object* item, int32_t, String caption) {
     _UITrap();
     SetText(item, kValue, caption);
     Sync(item);
 }
-String RuntimeMenuItemTextGetter(Object* item, int32_t) { return Text(item, kValue); }
+String RuntimeMenuItemTextGetter(Object* item, int32_t) {
+    return Text(item, kValue);
+}
 
 void RuntimeMenuItemVisibleSetter(Object* item, int32_t, bool visible) {
     _UITrap();
     Flag(item, kVisible) = visible;
     Sync(item);
 }
-bool RuntimeMenuItemVisibleGetter(Object* item, int32_t) { return Flag(item, kVisible); }
+bool RuntimeMenuItemVisibleGetter(Object* item, int32_t) {
+    return Flag(item, kVisible);
+}
 
 void RuntimeMenuItemCommandKeySetter(Object* item, int32_t, String shortcut) {
     _UITrap();
     SetText(item, kShortcut, shortcut);
     Sync(item);
 }
-String RuntimeMenuItemCommandKeyGetter(Object* item, int32_t) { return Text(item, kShortcut); }
+String RuntimeMenuItemCommandKeyGetter(Object* item, int32_t) {
+    return Text(item, kShortcut);
+}
 
 void RuntimeMenuItemEnabledSetter(Object* item, int32_t, bool enabled) {
     _UITrap();
     MenuItemApplyEnabled(item, enabled);
 }
-bool RuntimeMenuItemEnabledGetter(Object* item, int32_t) { return Flag(item, kEnabled); }
+bool RuntimeMenuItemEnabledGetter(Object* item, int32_t) {
+    return Flag(item, kEnabled);
+}
 
 void RuntimeMenuItemAppend(Object* parent, Object* item) {
     InsertAt(parent, RuntimeMenuItemCount(parent), item);
@@ -542,7 +605,8 @@ int64_t RuntimeMenuItemCount(Object* item) {
 
 Ref<Object> RuntimeMenuItemAt(Object* item, int64_t index) {
     const auto& children = MenuState(item).children;
-    if (index < 0 || index >= static_cast<int64_t>(children.size())) RaiseOutOfBounds("Item", index);
+    if (index < 0 || index >= static_cast<int64_t>(children.size()))
+        RaiseOutOfBounds("Item", index);
     return children[static_cast<size_t>(index)];
 }
 
@@ -555,6 +619,7 @@ constexpr uint32_t kClassNamedCtorHidden = kClassNamedCtor | kFlagHidden;  // 41
 }  // namespace
 
 void MenuItem::dunder_ctblinit() {
+    // clang-format off
     // Method entries, in the record's order: name, flags, signature text, function, slot.
     static const MethodRow MenuItem_methods[] = {
         Method("AddMenu",          kPublicVirtual,        "%%o<MenuItem>",             &RuntimeMenuItemAppend,             0),
@@ -590,8 +655,10 @@ void MenuItem::dunder_ctblinit() {
         Method("__Exit",           kPrivateHidden,        "%%",                        &MenuItemExit),
         Method("__Init",           kPrivateHidden,        "%%",                        &MenuItemInit),
     };
+    // clang-format on
     // Events: Action bool(item), EnableMenu void(item).
     static const EventRow MenuItem_events[] = {{"Action"}, {"EnableMenu"}};
+    // clang-format off
     // Properties: name, type, field offset (0 when computed), getter, setter.
     static const PropertyRow MenuItem_properties[] = {
         FlagProperty<kAlternateMenuModifier>("AlternateMenuModifier"),
@@ -615,6 +682,7 @@ void MenuItem::dunder_ctblinit() {
         StoredWithSetter<bool>("Visible", "b", kVisible, &RuntimeMenuItemVisibleGetter, &RuntimeMenuItemVisibleSetter),
         {"_mImp", kPrivateHidden, "p", kImp, AsGenericFn(&StateGetter), nullptr, &StateBoxedGetter, nullptr},
     };
+    // clang-format on
     static const ClassSpec spec{.name = "MenuItem",
                                 .superclass = nullptr,
                                 .methodCount = 32,
@@ -631,4 +699,6 @@ void MenuItem::dunder_ctblinit() {
     RuntimeBuildClass(gMenuItem, spec);
 }
 
-ClassRecord* MenuItem::dunder_Lookup() { return RuntimeLookupClass(gMenuItem); }
+ClassRecord* MenuItem::dunder_Lookup() {
+    return RuntimeLookupClass(gMenuItem);
+}

@@ -1,16 +1,16 @@
 // Picture: a QImage in a framework object. Pictures are opened by file name from the
 // application's resource folder; what cannot be read as a picture opens as nil, never as a
 // crash: a missing, empty, truncated or oversized file, or one that is no image at all.
+#include "framework/toolkit/picture.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-
 #include <filesystem>
 #include <system_error>
 
-#include "framework/toolkit/picture.h"
 #include "framework/toolkit/picture_internal.h"
 
 namespace {
@@ -30,10 +30,16 @@ std::string& ResourceFolderOverride() {
     return *folder;
 }
 
-QImage*& ImageOf(Object* picture) { return RuntimeRequire(picture)->Field<QImage*>(kImageOffset); }
+QImage*& ImageOf(Object* picture) {
+    return RuntimeRequire(picture)->Field<QImage*>(kImageOffset);
+}
 
-void PictureInit(Object* picture) { picture->Field<QImage*>(kImageOffset) = new QImage(); }
-void PictureExit(Object* picture) { delete std::exchange(picture->Field<QImage*>(kImageOffset), nullptr); }
+void PictureInit(Object* picture) {
+    picture->Field<QImage*>(kImageOffset) = new QImage();
+}
+void PictureExit(Object* picture) {
+    delete std::exchange(picture->Field<QImage*>(kImageOffset), nullptr);
+}
 
 QString ExecutableFolder() {
     if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
@@ -44,16 +50,19 @@ QString ExecutableFolder() {
 
 // The folders searched, in order: the override, or the build tree's and the installed one.
 QStringList ResourceFolders() {
-    if (!ResourceFolderOverride().empty()) return {QString::fromStdString(ResourceFolderOverride())};
+    if (!ResourceFolderOverride().empty())
+        return {QString::fromStdString(ResourceFolderOverride())};
     QString exe = ExecutableFolder();
     if (exe.isEmpty()) return {};
-    return {exe + QStringLiteral("/resources"), exe + QStringLiteral("/../share/corvane-conversion")};
+    return {exe + QStringLiteral("/resources"),
+            exe + QStringLiteral("/../share/corvane-conversion")};
 }
 
 // A bare file name: no folder part, no way out of the resource folder.
 bool IsBareFileName(const QString& name) {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
-           !name.contains(QLatin1String("..")) && name != QLatin1String(".");
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) &&
+           !name.contains(QLatin1Char('\\')) && !name.contains(QLatin1String("..")) &&
+           name != QLatin1String(".");
 }
 
 // The image in `path`, or a null image when the file cannot be read as a picture.
@@ -83,19 +92,34 @@ void Construct(Object* picture, int64_t width, int64_t height) {
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
         RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(),
                         "a picture is 1 to " + std::to_string(kMaxSide) + " pixels wide and high");
-    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32_Premultiplied);
+    QImage image(static_cast<int>(width), static_cast<int>(height),
+                 QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     *ImageOf(picture) = std::move(image);
 }
 
-int64_t DepthGetter(Object* picture, int32_t) { return ImageOf(picture)->depth(); }
-int64_t HeightGetter(Object* picture, int32_t) { return RuntimePictureHeight(picture); }
-int64_t WidthGetter(Object* picture, int32_t) { return RuntimePictureWidth(picture); }
+int64_t DepthGetter(Object* picture, int32_t) {
+    return ImageOf(picture)->depth();
+}
+int64_t HeightGetter(Object* picture, int32_t) {
+    return RuntimePictureHeight(picture);
+}
+int64_t WidthGetter(Object* picture, int32_t) {
+    return RuntimePictureWidth(picture);
+}
 // Dots per inch, from the image's dots per metre.
-double HorizontalResolutionGetter(Object* picture, int32_t) { return ImageOf(picture)->dotsPerMeterX() * 0.0254; }
-double VerticalResolutionGetter(Object* picture, int32_t) { return ImageOf(picture)->dotsPerMeterY() * 0.0254; }
-void* ImageGetter(Object* picture, int32_t) { return ImageOf(picture); }
-Variant ImageBoxedGetter(Object* picture, const PropertyEntry*) { return Variant(ImageGetter(picture, 0)); }
+double HorizontalResolutionGetter(Object* picture, int32_t) {
+    return ImageOf(picture)->dotsPerMeterX() * 0.0254;
+}
+double VerticalResolutionGetter(Object* picture, int32_t) {
+    return ImageOf(picture)->dotsPerMeterY() * 0.0254;
+}
+void* ImageGetter(Object* picture, int32_t) {
+    return ImageOf(picture);
+}
+Variant ImageBoxedGetter(Object* picture, const PropertyEntry*) {
+    return Variant(ImageGetter(picture, 0));
+}
 
 }  // namespace
 
@@ -111,10 +135,16 @@ Ref<Object> PictureOpenFromApp(String fileName) {
     return nullptr;
 }
 
-int64_t RuntimePictureWidth(Object* picture) { return ImageOf(picture)->width(); }
-int64_t RuntimePictureHeight(Object* picture) { return ImageOf(picture)->height(); }
+int64_t RuntimePictureWidth(Object* picture) {
+    return ImageOf(picture)->width();
+}
+int64_t RuntimePictureHeight(Object* picture) {
+    return ImageOf(picture)->height();
+}
 
-void ToolkitSetResourceFolder(const std::string& folder) { ResourceFolderOverride() = folder; }
+void ToolkitSetResourceFolder(const std::string& folder) {
+    ResourceFolderOverride() = folder;
+}
 
 const QImage* ToolkitPictureImage(Object* picture) {
     if (!picture || !RuntimeObjectIsa(picture, Picture::dunder_Lookup())) return nullptr;
@@ -122,6 +152,7 @@ const QImage* ToolkitPictureImage(Object* picture) {
 }
 
 void Picture::dunder_ctblinit() {
+    // clang-format off
     // Method entries: name, flags, signature text, function, slot.
     static const MethodRow Picture_methods[] = {
         Method("Constructor",        kPublicVirtual, "%%i8i8",        &Construct, 0),
@@ -129,15 +160,21 @@ void Picture::dunder_ctblinit() {
         Method("__Exit",             kPrivateHidden, "%%",            &PictureExit),
         Method("__Init",             kPrivateHidden, "%%",            &PictureInit),
     };
+    // clang-format off
+    // clang-format on
     // Properties, all read-only: name, type, getter.
     static const PropertyRow Picture_properties[] = {
-        ComputedProperty<int64_t>("Depth",               kComputedReadOnly, "i8", &DepthGetter, nullptr),
-        ComputedProperty<int64_t>("Height",              kComputedReadOnly, "i8", &HeightGetter, nullptr),
-        ComputedProperty<double>("HorizontalResolution", kComputedReadOnly, "f8", &HorizontalResolutionGetter, nullptr),
-        ComputedProperty<double>("VerticalResolution",   kComputedReadOnly, "f8", &VerticalResolutionGetter, nullptr),
-        ComputedProperty<int64_t>("Width",               kComputedReadOnly, "i8", &WidthGetter, nullptr),
-        {"_mImp", kPrivateHidden, "p", kImageOffset, AsGenericFn(&ImageGetter), nullptr, &ImageBoxedGetter, nullptr},
+        ComputedProperty<int64_t>("Depth", kComputedReadOnly, "i8", &DepthGetter, nullptr),
+        ComputedProperty<int64_t>("Height", kComputedReadOnly, "i8", &HeightGetter, nullptr),
+        ComputedProperty<double>("HorizontalResolution", kComputedReadOnly, "f8",
+                                 &HorizontalResolutionGetter, nullptr),
+        ComputedProperty<double>("VerticalResolution", kComputedReadOnly, "f8",
+                                 &VerticalResolutionGetter, nullptr),
+        ComputedProperty<int64_t>("Width", kComputedReadOnly, "i8", &WidthGetter, nullptr),
+        {"_mImp", kPrivateHidden, "p", kImageOffset, AsGenericFn(&ImageGetter), nullptr,
+         &ImageBoxedGetter, nullptr},
     };
+    // clang-format on
     static const ClassSpec spec{.name = "Picture",
                                 .superclass = nullptr,
                                 .methodCount = 4,
@@ -153,4 +190,6 @@ void Picture::dunder_ctblinit() {
     RuntimeBuildClass(gPicture, spec);
 }
 
-ClassRecord* Picture::dunder_Lookup() { return RuntimeLookupClass(gPicture); }
+ClassRecord* Picture::dunder_Lookup() {
+    return RuntimeLookupClass(gPicture);
+}

@@ -3,16 +3,16 @@
 // countdown; setting Period restarts a running one, so a record that sets RunMode 1 and then
 // Period 4000 fires once, 4000 ms after the record was applied. A timer belongs to no widget:
 // it fires whether its window is shown or hidden. A new timer is off until RunMode is set.
+#include "framework/toolkit/timer.h"
+
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
-
 #include <algorithm>
 #include <limits>
 #include <vector>
 
 #include "framework/toolkit/program_code.h"
-#include "framework/toolkit/timer.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ constexpr int64_t kDefaultPeriod = 1000;
 constexpr uint32_t kCallActionSlot = 3;
 
 struct TimerState {
-    QPointer<QTimer> timer;                // made on first arming; a child of the application
+    QPointer<QTimer> timer;               // made on first arming; a child of the application
     std::vector<WeakControl*> receivers;  // held weakly: listening keeps nobody alive
 };
 
@@ -45,13 +45,16 @@ TimerState& State(Object* timer) {
     return *state;
 }
 
-int64_t Field64(Object* timer, int32_t offset) { return RuntimeRequire(timer)->Field<int64_t>(offset); }
+int64_t Field64(Object* timer, int32_t offset) {
+    return RuntimeRequire(timer)->Field<int64_t>(offset);
+}
 
 // The handler bound to Action was made on a window that no longer exists: firing would
 // call into a dead window, so the timer stops instead.
 bool OwnerGone(Object* timer) {
     const EventBinding* binding = RuntimeFindEventHandler(timer, Timer::kActionEvent);
-    if (!binding || !binding->delegate || !RuntimeDelegateHasTarget(binding->delegate.get())) return false;
+    if (!binding || !binding->delegate || !RuntimeDelegateHasTarget(binding->delegate.get()))
+        return false;
     return !RuntimeDelegateTarget(binding->delegate.get());
 }
 
@@ -81,7 +84,8 @@ void Arm(Object* timer, bool restart) {
         state.timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(state.timer, &QTimer::timeout, [timer] { Fire(timer); });
     }
-    int64_t period = std::clamp<int64_t>(Field64(timer, kPeriod), 1, std::numeric_limits<int>::max());
+    int64_t period =
+        std::clamp<int64_t>(Field64(timer, kPeriod), 1, std::numeric_limits<int>::max());
     state.timer->setSingleShot(mode == kSingle);
     state.timer->start(static_cast<int>(period));
 }
@@ -107,23 +111,30 @@ void TimerExit(Object* timer) {
 
 // ---- properties -------------------------------------------------------------------------
 
-bool EnabledGetter(Object* timer, int32_t) { return RuntimeRequire(timer)->Field<bool>(kEnabled); }
+bool EnabledGetter(Object* timer, int32_t) {
+    return RuntimeRequire(timer)->Field<bool>(kEnabled);
+}
 void EnabledSetter(Object* timer, int32_t, bool on) {
     RuntimeRequire(timer)->Field<bool>(kEnabled) = on;
     Arm(timer, true);
 }
 
-int64_t RunModeGetter(Object* timer, int32_t) { return Field64(timer, kRunMode); }
+int64_t RunModeGetter(Object* timer, int32_t) {
+    return Field64(timer, kRunMode);
+}
 void RunModeSetter(Object* timer, int32_t, int64_t mode) {
     if (mode < kOff || mode > kMultiple)
-        RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(),
-                        "Timer.RunMode is 0 (off), 1 (once) or 2 (repeating), not " + std::to_string(mode));
+        RuntimeRaiseNew(
+            OutOfBoundsException::dunder_Lookup(),
+            "Timer.RunMode is 0 (off), 1 (once) or 2 (repeating), not " + std::to_string(mode));
     RuntimeRequire(timer)->Field<int64_t>(kRunMode) = mode;
     timer->Field<int64_t>(kMode) = mode;
     Arm(timer, true);
 }
 
-int64_t PeriodGetter(Object* timer, int32_t) { return Field64(timer, kPeriod); }
+int64_t PeriodGetter(Object* timer, int32_t) {
+    return Field64(timer, kPeriod);
+}
 void PeriodSetter(Object* timer, int32_t, int64_t milliseconds) {
     if (milliseconds < 0)
         RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(), "Timer.Period cannot be negative");
@@ -131,8 +142,12 @@ void PeriodSetter(Object* timer, int32_t, int64_t milliseconds) {
     Arm(timer, false);
 }
 
-void* StateGetter(Object* timer, int32_t) { return RuntimeRequire(timer)->Field<void*>(kImp); }
-Variant StateBoxedGetter(Object* timer, const PropertyEntry*) { return Variant(StateGetter(timer, 0)); }
+void* StateGetter(Object* timer, int32_t) {
+    return RuntimeRequire(timer)->Field<void*>(kImp);
+}
+Variant StateBoxedGetter(Object* timer, const PropertyEntry*) {
+    return Variant(StateGetter(timer, 0));
+}
 
 template <class T, class G, class S>
 PropertyRow StoredWithSetter(const char* name, const char* type, int32_t offset, G get, S set) {
@@ -159,7 +174,8 @@ std::vector<LaterCall>& LaterCalls() {
 
 void RunLaterCall(uint64_t id) {
     auto& calls = LaterCalls();
-    auto found = std::find_if(calls.begin(), calls.end(), [id](const LaterCall& call) { return call.id == id; });
+    auto found = std::find_if(calls.begin(), calls.end(),
+                              [id](const LaterCall& call) { return call.id == id; });
     if (found == calls.end()) return;  // cancelled
     LaterCall call = std::move(*found);
     calls.erase(found);
@@ -180,11 +196,14 @@ void ScheduleLaterCall(int64_t milliseconds, Object* delegate, bool withValue, V
     static uint64_t nextId = 0;
     uint64_t id = ++nextId;
     LaterCalls().push_back({id, Ref<Object>::Retain(delegate), withValue, std::move(value)});
-    int delay = static_cast<int>(std::clamp<int64_t>(milliseconds, 0, std::numeric_limits<int>::max()));
+    int delay =
+        static_cast<int>(std::clamp<int64_t>(milliseconds, 0, std::numeric_limits<int>::max()));
     QTimer::singleShot(delay, Qt::PreciseTimer, app, [id] { RunLaterCall(id); });
 }
 
-void CallLater(int64_t milliseconds, Object* delegate) { ScheduleLaterCall(milliseconds, delegate, false, Variant()); }
+void CallLater(int64_t milliseconds, Object* delegate) {
+    ScheduleLaterCall(milliseconds, delegate, false, Variant());
+}
 void CallLaterWithValue(int64_t milliseconds, Object* delegate, Variant value) {
     ScheduleLaterCall(milliseconds, delegate, true, std::move(value));
 }
@@ -200,14 +219,17 @@ void CancelCallLater(Object* delegate) {
     if (!delegate) return;
     auto& calls = LaterCalls();
     calls.erase(std::remove_if(calls.begin(), calls.end(),
-                               [delegate](const LaterCall& call) { return SameCall(call.delegate.get(), delegate); }),
+                               [delegate](const LaterCall& call) {
+                                   return SameCall(call.delegate.get(), delegate);
+                               }),
                 calls.end());
 }
 
 void RemoveCallLaterTimer(Object* delegate) {
     auto& calls = LaterCalls();
-    calls.erase(std::remove_if(calls.begin(), calls.end(),
-                               [delegate](const LaterCall& call) { return call.delegate.get() == delegate; }),
+    calls.erase(std::remove_if(
+                    calls.begin(), calls.end(),
+                    [delegate](const LaterCall& call) { return call.delegate.get() == delegate; }),
                 calls.end());
 }
 
@@ -215,13 +237,16 @@ void RemoveCallLaterTimer(Object* delegate) {
 Ref<Object> CallLaterTimersGetter(Object*, int32_t) {
     Ref<Object> array = CreateArray(1, -1);
     int64_t index = 0;
-    for (const LaterCall& call : LaterCalls()) RuntimeArrayInsert(array.get(), index++, call.delegate.get());
+    for (const LaterCall& call : LaterCalls())
+        RuntimeArrayInsert(array.get(), index++, call.delegate.get());
     return array;
 }
 
 // ---- methods ----------------------------------------------------------------------------
 
-void Reset(Object* timer) { Arm(timer, true); }
+void Reset(Object* timer) {
+    Arm(timer, true);
+}
 
 // Raises Action, then tells each receiver; a timer whose window has gone stops instead.
 void CallAction(Object* timer) {
@@ -235,9 +260,11 @@ void CallAction(Object* timer) {
     if (!state) return;
     std::vector<Ref<Object>> receivers;
     for (WeakControl* control : state->receivers)
-        if (Ref<Object> receiver = RuntimeWeakTarget(control)) receivers.push_back(std::move(receiver));
+        if (Ref<Object> receiver = RuntimeWeakTarget(control))
+            receivers.push_back(std::move(receiver));
     for (const Ref<Object>& receiver : receivers) {
-        const InterfaceEntry* entry = RuntimeInterfaceOf(receiver.get(), actionNotificationReceiver::dunder_Lookup());
+        const InterfaceEntry* entry =
+            RuntimeInterfaceOf(receiver.get(), actionNotificationReceiver::dunder_Lookup());
         if (!entry || entry->methodCount < 1 || !entry->table[0]) continue;
         auto performAction = reinterpret_cast<void (*)(Object*)>(entry->table[0]);
         RunProgramCode([&] { performAction(receiver.get()); });
@@ -281,6 +308,7 @@ bool RuntimeTimerArmed(Object* timer) {
 }
 
 void Timer::dunder_ctblinit() {
+    // clang-format off
     // Method entries, in the record's order: name, flags, signature text, function, slot.
     static const MethodRow Timer_methods[] = {
         Method("addActionNotificationReceiver",    kPublicVirtual,       "%%o<actionNotificationReceiver>",       &Timer::addActionNotificationReceiver,    0),
@@ -295,7 +323,9 @@ void Timer::dunder_ctblinit() {
         Method("__Exit",                           kPrivateHidden,       "%%",                                    &TimerExit),
         Method("__Init",                           kPrivateHidden,       "%%",                                    &TimerInit),
     };
+    // clang-format on
     static const EventRow Timer_events[] = {{"Action"}};
+    // clang-format off
     // Properties: name, type, field offset (0 when computed), getter, setter.
     static const PropertyRow Timer_properties[] = {
         StoredWithSetter<bool>("Enabled",     "b",                  kEnabled, &EnabledGetter, &EnabledSetter),
@@ -306,6 +336,7 @@ void Timer::dunder_ctblinit() {
         StoredProperty<int64_t>("Tolerance",  kStoredWritable, "i8", kTolerance),
         {"_mImp", kPrivateHidden, "p", kImp, AsGenericFn(&StateGetter), nullptr, &StateBoxedGetter, nullptr},
     };
+    // clang-format on
     static const InterfaceRow Timer_interfaces[] = {{&FillActionSource}};
     static const ClassSpec spec{.name = "Timer",
                                 .superclass = nullptr,
@@ -324,4 +355,6 @@ void Timer::dunder_ctblinit() {
     RuntimeBuildClass(gTimer, spec);
 }
 
-ClassRecord* Timer::dunder_Lookup() { return RuntimeLookupClass(gTimer); }
+ClassRecord* Timer::dunder_Lookup() {
+    return RuntimeLookupClass(gTimer);
+}

@@ -1,11 +1,12 @@
 // File types: registered once when converted to text after all their properties are set,
 // registered anew after any property changes.
+#include "framework/toolkit/file_type.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "framework/toolkit/file_type.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
@@ -13,7 +14,8 @@ namespace {
 std::vector<std::string> Registered() {
     std::vector<std::string> lines;
     for (const RegisteredFileType& t : RuntimeRegisteredFileTypes())
-        lines.push_back(t.name + "|" + t.creator + "|" + t.macType + "|" + t.extensions + "|" + t.uti);
+        lines.push_back(t.name + "|" + t.creator + "|" + t.macType + "|" + t.extensions + "|" +
+                        t.uti);
     return lines;
 }
 
@@ -31,7 +33,7 @@ Ref<Object> NewTextType() {
 }
 
 class FileTypeTest : public LeakCheckedTest {
-protected:
+  protected:
     void SetUp() override {
         LeakCheckedTest::SetUp();
         before_ = Registered();
@@ -56,7 +58,8 @@ TEST_F(FileTypeTest, ConvertingToTextRegistersOnceWithEveryValue) {
     EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
     EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
     EXPECT_EQ(Added(), (std::vector<std::string>{"text|R*ch|TEXT||"}));
-    EXPECT_EQ(RuntimeTraceLog(), (std::vector<std::string>{"RuntimeRegisterFileType text|R*ch|TEXT||"}));
+    EXPECT_EQ(RuntimeTraceLog(),
+              (std::vector<std::string>{"RuntimeRegisterFileType text|R*ch|TEXT||"}));
 }
 
 struct PropertyChange {
@@ -66,6 +69,7 @@ struct PropertyChange {
 };
 
 TEST_F(FileTypeTest, EveryPropertySetDropsTheRegistration) {
+    // clang-format off
     const PropertyChange changes[] = {
         {"Name", [](Object* t) { FileTypeNameSetter(t, 0, "plain"); }, "plain|R*ch|TEXT||"},
         {"Extensions", [](Object* t) { FileTypeExtensionsSetter(t, 0, "txt"); }, "text|R*ch|TEXT|txt|"},
@@ -76,6 +80,7 @@ TEST_F(FileTypeTest, EveryPropertySetDropsTheRegistration) {
         {"ConformsTo", [](Object* t) { FileTypeConformsToSetter(t, 0, "public.text"); }, "text|R*ch|TEXT||"},
         {"UTI", [](Object* t) { FileTypeUTISetter(t, 0, "public.plain-text"); }, "text|R*ch|TEXT||public.plain-text"},
     };
+    // clang-format on
     for (const PropertyChange& c : changes) {
         Ref<Object> type = NewTextType();
         FileTypeToString(type.get());
@@ -92,7 +97,8 @@ TEST_F(FileTypeTest, TheConversionIsAMethodEntryOfTheClass) {
     const MethodEntry* convert = RuntimeFindMethod(FileType::dunder_Lookup(), "Operator_Convert");
     ASSERT_NE(convert, nullptr);
     VariantList none;
-    EXPECT_EQ(convert->invoker->Invoke(convert->function, type.get(), &none).AsString().Std(), "text");
+    EXPECT_EQ(convert->invoker->Invoke(convert->function, type.get(), &none).AsString().Std(),
+              "text");
     EXPECT_EQ(Added().size(), 1u);
     EXPECT_EQ(RaisedClass([] { FileTypeToString(nullptr); }), "NilObjectException");
 }

@@ -1,5 +1,7 @@
 // Pictures: the application's three files open with their sizes; whatever cannot be read as
 // a picture, or lies outside the resource folder, opens as nil.
+#include "framework/toolkit/picture.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -7,21 +9,21 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
-
 #include <filesystem>
 #include <string>
 
-#include "framework/toolkit/picture.h"
 #include "framework/toolkit/picture_internal.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
 
 const std::string kResources =
-    (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources").lexically_normal().string();
+    (std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "resources")
+        .lexically_normal()
+        .string();
 
 class PictureTest : public LeakCheckedTest {
-protected:
+  protected:
     void TearDown() override {
         ToolkitSetResourceFolder("");
         LeakCheckedTest::TearDown();
@@ -74,7 +76,8 @@ struct ShippedPicture {
 };
 
 TEST_F(PictureTest, TheApplicationsPicturesOpenWithTheirSizes) {
-    const ShippedPicture pictures[] = {{"Checks.png", 34, 33}, {"corvane.png", 375, 37}, {"corvane2.png", 290, 34}};
+    const ShippedPicture pictures[] = {
+        {"Checks.png", 34, 33}, {"corvane.png", 375, 37}, {"corvane2.png", 290, 34}};
     ToolkitSetResourceFolder(kResources);
     for (const ShippedPicture& p : pictures) {
         Ref<Object> picture = PictureOpenFromApp(p.fileName);
@@ -92,8 +95,14 @@ TEST_F(PictureTest, TheApplicationsPicturesOpenWithTheirSizes) {
 
 TEST_F(PictureTest, NamesThatReachOutsideTheFolderOpenNothing) {
     ToolkitSetResourceFolder(kResources + "/../resources");
-    const char* names[] = {"../resources/Checks.png", "./Checks.png", "sub/Checks.png", "..\\Checks.png",
-                           "..", ".", "", "/etc/hostname"};
+    const char* names[] = {"../resources/Checks.png",
+                           "./Checks.png",
+                           "sub/Checks.png",
+                           "..\\Checks.png",
+                           "..",
+                           ".",
+                           "",
+                           "/etc/hostname"};
     for (const char* name : names) EXPECT_FALSE(PictureOpenFromApp(name)) << name;
     EXPECT_TRUE(PictureOpenFromApp("Checks.png"));
 }
@@ -128,7 +137,9 @@ TEST_F(PictureTest, ACopiedPictureOpensFromAnotherFolder) {
     EXPECT_EQ(RuntimePictureWidth(picture.get()), 290);
 }
 
-TEST_F(PictureTest, ThePictureOfNilIsNil) { EXPECT_EQ(ToolkitPictureImage(nullptr), nullptr); }
+TEST_F(PictureTest, ThePictureOfNilIsNil) {
+    EXPECT_EQ(ToolkitPictureImage(nullptr), nullptr);
+}
 
 TEST_F(PictureTest, TheConstructorMakesATransparentPictureOfItsSize) {
     Ref<Object> picture = RuntimeNewObject(Picture::dunder_Lookup());

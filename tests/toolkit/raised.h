@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-
 #include <string>
 
 #include "framework/runtime/runtime.h"
@@ -24,13 +23,13 @@ std::string RaisedClass(F&& statement) {
 
 // Leaves as many live objects as it found; Qt's deferred deletions are run first.
 class LeakCheckedTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { liveAtStart_ = RuntimeLiveObjectCount(); }
     void TearDown() override {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(RuntimeLiveObjectCount(), liveAtStart_) << "objects leaked or released twice";
     }
 
-private:
+  private:
     int64_t liveAtStart_ = 0;
 };
