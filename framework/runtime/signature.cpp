@@ -6,6 +6,10 @@
 
 namespace {
 
+// Arrays of arrays are parsed by recursion; a bound keeps a text of endless "A1A1…" from
+// exhausting the stack (and the recursive destruction of the nested codes with it).
+constexpr int kMaxArrayNesting = 32;
+
 [[noreturn]] void Malformed(std::string_view text, size_t offset, std::string_view why) {
     RuntimeRaiseNew(UnsupportedFormatException::dunder_Lookup(),
                     "malformed type code in \"" + std::string(text) + "\" at offset " +
@@ -82,8 +86,12 @@ public:
             case 'A': {
                 if (Peek() != '1') Malformed(text_, pos_, "only one-dimensional arrays exist");
                 ++pos_;
+                if (arrayNesting_ == kMaxArrayNesting)
+                    Malformed(text_, start, "arrays nested too deeply");
                 code.kind = TypeKind::Array;
+                ++arrayNesting_;
                 code.element = std::make_shared<const TypeCode>(Code());
+                --arrayNesting_;
                 break;
             }
             default: Malformed(text_, start, std::string("unknown type code '") + c + "'");
@@ -94,6 +102,7 @@ public:
 private:
     std::string_view text_;
     size_t pos_ = 0;
+    int arrayNesting_ = 0;  // arrays open around the code being parsed
 };
 
 }  // namespace

@@ -127,4 +127,17 @@ TEST(Signatures, MalformedTextsNameTheOffset) {
     }
 }
 
+TEST(Signatures, DeeplyNestedArraysAreRefusedInsteadOfExhaustingTheStack) {
+    auto nested = [](size_t depth) {
+        std::string text;
+        for (size_t i = 0; i < depth; ++i) text += "A1";
+        return text + "s";
+    };
+    EXPECT_EQ(ParseTypeCode(nested(32)).Text(), nested(32));
+    EXPECT_NE(RaisedMessage([&] { ParseTypeCode(nested(33)); }).find("at offset 64:"),
+              std::string::npos);
+    EXPECT_EQ(RaisedClassName([&] { ParseSignature("%%" + nested(200000)); }),
+              "UnsupportedFormatException");
+}
+
 }  // namespace
