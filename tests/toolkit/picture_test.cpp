@@ -130,13 +130,6 @@ TEST_F(PictureTest, WhatCannotBeReadAsAPictureOpensAsNil) {
     EXPECT_FALSE(PictureOpenFromApp("missing.png"));
 }
 
-TEST_F(PictureTest, ACopiedPictureOpensFromAnotherFolder) {
-    Serve("copy.png", FileBytes(kResources + "/corvane2.png"));
-    Ref<Object> picture = PictureOpenFromApp("copy.png");
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(RuntimePictureWidth(picture.get()), 290);
-}
-
 TEST_F(PictureTest, ThePictureOfNilIsNil) {
     EXPECT_EQ(ToolkitPictureImage(nullptr), nullptr);
 }
