@@ -3,138 +3,94 @@
 // and shown again as the About box.
 #include <QTest>
 
+#include "splash/splash_wnd.h"
 #include "startup_fixture.h"
 
 namespace {
 
-using startup_test::ProgramRunTest;
-
 class SplashTimelineTest : public ProgramRunTest {
 protected:
-    // The last step of every run: the person closes the conversion window.
-    void CloseConversionWindowAt(int ms) {
-        At(ms, [] {
-            Ref<Object> conversion = ConversionWindow();
-            ASSERT_TRUE(conversion);
-            CloseWindow(conversion.get());
-        });
+    void CloseConversionAt(int ms) {
+        At(ms, [] { Close(Conversion().get()); });
     }
-    static void ClickSplash() {
-        Ref<Object> splash = SplashWindow();
-        ASSERT_TRUE(Shown(splash));
-        QTest::mouseClick(ToolkitWindowWidget(splash.get()), Qt::LeftButton, {}, QPoint(10, 10));
+    static std::string FieldText(Object* window, const char* name) {
+        Ref<Object> field = RuntimeCallSlot<Ref<Object>, String>(window, Window::kControlByNameSlot, String(name));
+        return field ? editTextGetter(field.get(), 0).Std() : "<none>";
+    }
+    static int ShownWindows() {
+        int shown = 0;
+        for (int64_t i = 0; i < RuntimeWindowCount(); ++i) shown += Shown(RuntimeWindowAt(i));
+        return shown;
     }
 };
 
-TEST_F(SplashTimelineTest, IsShownForFourSecondsThenTheConversionWindowWithEmptyFields) {
-    Object* splashSeen = nullptr;
+TEST_F(SplashTimelineTest, IsShownForFourSecondsThenTheConversionWindowComesUpWithEmptyFields) {
+    Object* splash = nullptr;
     At(50, [&] {
-        Ref<Object> splash = SplashWindow();
-        EXPECT_TRUE(Shown(splash));
-        EXPECT_FALSE(ConversionWindow());
-        splashSeen = splash.get();
+        EXPECT_TRUE(Shown(Splash()));
+        splash = Splash().get();
     });
     At(3800, [] {
-        EXPECT_TRUE(Shown(SplashWindow()));
-        EXPECT_FALSE(ConversionWindow()) << "the conversion window comes only with the timer";
+        EXPECT_TRUE(Shown(Splash()));
+        EXPECT_FALSE(Conversion()) << "only the timer creates the conversion window";
     });
     At(4300, [&] {
-        Ref<Object> conversion = ConversionWindow();
-        ASSERT_TRUE(Shown(conversion));
-        EXPECT_FALSE(Shown(SplashWindow()));
-        EXPECT_EQ(SplashWindow().get(), splashSeen) << "hidden, not closed";
-        EXPECT_EQ(FieldText(conversion.get(), "rEdit"), "");
-        EXPECT_EQ(FieldText(conversion.get(), "zEdit"), "");
+        ASSERT_TRUE(Shown(Conversion()));
+        EXPECT_FALSE(Shown(Splash()));
+        EXPECT_EQ(Splash().get(), splash) << "hidden, not closed";
+        EXPECT_EQ(FieldText(Conversion().get(), "rEdit"), "");
+        EXPECT_EQ(FieldText(Conversion().get(), "zEdit"), "");
     });
-    CloseConversionWindowAt(4500);
+    CloseConversionAt(4400);
     EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(RuntimeUnhandledExceptionCount(), 0);
 }
 
-TEST_F(SplashTimelineTest, APressHidesItAtOnceAndNothingIsShownUntilTheTimerFires) {
+// A person who does not wait: a click, or a key.
+struct Gesture {
+    const char* name;
+    void (*act)(QWidget*);
+};
+void PrintTo(const Gesture& gesture, std::ostream* os) { *os << gesture.name; }
+class EarlyGestureTest : public SplashTimelineTest, public testing::WithParamInterface<Gesture> {};
+
+TEST_P(EarlyGestureTest, HidesTheSplashAtOnceAndNoWindowIsShownUntilTheTimerFires) {
     At(1000, [] {
-        ClickSplash();
-        EXPECT_FALSE(Shown(SplashWindow())) << "hidden at once";
+        ASSERT_TRUE(Shown(Splash()));
+        GetParam().act(ToolkitWindowWidget(Splash().get()));
+        EXPECT_FALSE(Shown(Splash()));
     });
-    for (int ms : {1100, 2500, 3800}) {
-        At(ms, [ms] {
-            EXPECT_EQ(VisibleWindows(), 0) << "at " << ms << " ms";
-            EXPECT_FALSE(ConversionWindow()) << "at " << ms << " ms";
-        });
-    }
-    At(4300, [] {
-        EXPECT_TRUE(Shown(ConversionWindow())) << "the timer still brings up the conversion window";
-        EXPECT_FALSE(Shown(SplashWindow()));
-    });
-    CloseConversionWindowAt(4500);
+    for (int ms : {1100, 2500, 3800}) At(ms, [ms] { EXPECT_EQ(ShownWindows(), 0) << "at " << ms << " ms"; });
+    At(4300, [] { EXPECT_TRUE(Shown(Conversion())); });
+    CloseConversionAt(4400);
     EXPECT_EQ(Run(), 0);
 }
 
-TEST_F(SplashTimelineTest, AKeyPressHidesItTheSameWay) {
-    At(1000, [] {
-        Ref<Object> splash = SplashWindow();
-        ASSERT_TRUE(Shown(splash));
-        QTest::keyClick(ToolkitWindowWidget(splash.get()), Qt::Key_Space);
-        EXPECT_FALSE(Shown(SplashWindow()));
-    });
-    At(3800, [] { EXPECT_EQ(VisibleWindows(), 0); });
-    At(4300, [] { EXPECT_TRUE(Shown(ConversionWindow())); });
-    CloseConversionWindowAt(4500);
-    EXPECT_EQ(Run(), 0);
-}
+const Gesture kGestures[] = {
+    {"Click", [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(10, 10)); }},
+    {"Key", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Space); }},
+};
+INSTANTIATE_TEST_SUITE_P(ClickOrKey, EarlyGestureTest, testing::ValuesIn(kGestures),
+                         [](const testing::TestParamInfo<Gesture>& info) { return std::string(info.param.name); });
 
-TEST_F(SplashTimelineTest, AboutShowsTheSameWindowWithoutATimerUntilTheConversionWindowIsActivated) {
-    Object* splashSeen = nullptr;
-    At(50, [&] { splashSeen = SplashWindow().get(); });
+TEST_F(SplashTimelineTest, AboutShowsTheSameWindowWithoutATimerUntilAPressOrAnActivationHidesIt) {
+    Object* splash = nullptr;
+    At(50, [&] { splash = Splash().get(); });
     At(4300, [&] {
-        Ref<Object> conversion = ConversionWindow();
-        ASSERT_TRUE(Shown(conversion));
-        ASSERT_TRUE(Choose(conversion.get(), "About Corvane"));
-        Ref<Object> splash = SplashWindow();
-        EXPECT_TRUE(Shown(splash));
-        EXPECT_EQ(splash.get(), splashSeen);
-        Ref<Object> timer = RuntimeCallSlot<Ref<Object>, String>(splash.get(), Window::kControlByNameSlot,
-                                                                 String("Timer1"));
-        ASSERT_TRUE(timer);
-        EXPECT_FALSE(RuntimeTimerArmed(timer.get())) << "About starts no timer";
+        ASSERT_TRUE(Choose(Conversion().get(), "About Corvane"));
+        EXPECT_TRUE(Shown(Splash()));
+        EXPECT_EQ(Splash().get(), splash);
+        EXPECT_FALSE(RuntimeTimerArmed(RuntimeCallSlot<Ref<Object>>(splash, SplashWnd::SplashWnd::kTimer1Slot).get()));
+        QTest::mouseClick(ToolkitWindowWidget(splash), Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_FALSE(Shown(Splash()));
+        ASSERT_TRUE(Choose(Conversion().get(), "About Corvane"));
+        EXPECT_TRUE(Shown(Splash())) << "shown a second time";
     });
-    At(5800, [] { EXPECT_TRUE(Shown(SplashWindow())) << "the About box stays up"; });
-    At(5900, [] {
-        QWidget* conversion = TopLevel(ConversionWindow().get());
-        ASSERT_NE(conversion, nullptr);
-        conversion->activateWindow();
-        QApplication::setActiveWindow(conversion);
+    At(5800, [] {
+        EXPECT_TRUE(Shown(Splash())) << "the About box stays up";
+        QApplication::setActiveWindow(TopLevel(Conversion().get()));
     });
-    At(6100, [] {
-        EXPECT_FALSE(Shown(SplashWindow())) << "activating the conversion window hides it";
-        EXPECT_TRUE(Shown(ConversionWindow()));
-    });
-    CloseConversionWindowAt(6200);
-    EXPECT_EQ(Run(), 0);
-}
-
-TEST_F(SplashTimelineTest, AboutTwiceWithAPressBetweenShowsItTwice) {
-    At(4300, [] {
-        Ref<Object> conversion = ConversionWindow();
-        ASSERT_TRUE(conversion);
-        ASSERT_TRUE(Choose(conversion.get(), "About Corvane"));
-        EXPECT_TRUE(Shown(SplashWindow()));
-        ClickSplash();
-        EXPECT_FALSE(Shown(SplashWindow()));
-        ASSERT_TRUE(Choose(conversion.get(), "About Corvane"));
-        EXPECT_TRUE(Shown(SplashWindow()));
-        EXPECT_EQ(RuntimeWindowCount(), 2) << "no second splash window";
-    });
-    CloseConversionWindowAt(4500);
-    EXPECT_EQ(Run(), 0);
-}
-
-TEST_F(SplashTimelineTest, FileQuitEndsTheRunWithStatusZero) {
-    At(4300, [] {
-        Ref<Object> conversion = ConversionWindow();
-        ASSERT_TRUE(conversion);
-        Choose(conversion.get(), "Quit");
-    });
+    At(6000, [] { EXPECT_FALSE(Shown(Splash())) << "activating the conversion window hides it"; });
+    CloseConversionAt(6100);
     EXPECT_EQ(Run(), 0);
 }
 
