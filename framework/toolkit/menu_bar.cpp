@@ -76,7 +76,7 @@ class KeyEquivalentRefresh : public QObject {
 };
 
 void WatchKeyEquivalents() {
-    static KeyEquivalentRefresh* filter = nullptr;
+    static QPointer<KeyEquivalentRefresh> filter;  // goes with the application it watches
     if (filter || !QCoreApplication::instance()) return;
     filter = new KeyEquivalentRefresh();
     filter->setParent(QCoreApplication::instance());
