@@ -6,7 +6,9 @@ ClassCell gAppCell{nullptr, &App::dunder_ctblinit};  // App.__ctbl
 
 }  // namespace
 
-void App::Constructor(Object* self) { RuntimeRequire(self); }
+void App::Constructor(Object* self) {
+    RuntimeRequire(self);
+}
 
 bool App::IsEventImplemented(Object* self, String eventName) {
     return _RuntimeIsEventHandled(self, String("App"), eventName, true);
@@ -19,12 +21,14 @@ void App::_MacOSDistributedNotifications::iNotify::dunder_Lookup(InterfaceEntry*
 }
 
 void App::dunder_ctblinit() {
+    // clang-format off
     // Own method entries, after Application's 23 re-stated ones:
     //        name                  flags           signature  function                  slot
     static const MethodRow App_methods[] = {
         Method("IsEventImplemented", kPrivate,       "%b%s",    &App::IsEventImplemented),
         Method("Constructor",        kPublicVirtual, "%%",      &App::Constructor,        kConstructorSlot),
     };
+    // clang-format on
     static const InterfaceRow App_interfaces[] = {
         {&App::_MacOSDistributedNotifications::iNotify::dunder_Lookup},
     };
@@ -32,8 +36,8 @@ void App::dunder_ctblinit() {
                                 .superclass = &Application::dunder_Lookup,
                                 .methodCount = 25,
                                 .interfaceCount = 1,
-                                .eventCount = 11,      // Application's, none handled
-                                .propertyCount = 34,   // Application's, none added
+                                .eventCount = 11,     // Application's, none handled
+                                .propertyCount = 34,  // Application's, none added
                                 .instanceDataSize = 96,
                                 .slotCount = kSlotCount,
                                 .methods = App_methods,
@@ -41,4 +45,6 @@ void App::dunder_ctblinit() {
     RuntimeBuildClass(gAppCell, spec);
 }
 
-ClassRecord* App::dunder_Lookup() { return RuntimeLookupClass(gAppCell); }
+ClassRecord* App::dunder_Lookup() {
+    return RuntimeLookupClass(gAppCell);
+}

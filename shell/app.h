@@ -8,8 +8,8 @@
 #include "framework/toolkit/toolkit.h"
 
 struct App {
-    static void dunder_ctblinit();         // App.__ctblinit: builds the record once
-    static ClassRecord* dunder_Lookup();   // App.__Lookup: the record, built on demand
+    static void dunder_ctblinit();        // App.__ctblinit: builds the record once
+    static ClassRecord* dunder_Lookup();  // App.__Lookup: the record, built on demand
 
     static constexpr uint32_t kSlotCount = 19;        // Application's 18, then Constructor
     static constexpr uint32_t kConstructorSlot = 18;  // "%%"

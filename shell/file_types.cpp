@@ -37,7 +37,9 @@ void pAllFileTypes::dunder_Init() {
 
 void pText::dunder_Init() {}
 
-Ref<Object> Text() { return Ref<Object>::Retain(gText); }
+Ref<Object> Text() {
+    return Ref<Object>::Retain(gText);
+}
 
 void _Initialize() {
     // A FileType is a plain object: no constructor runs.
@@ -55,7 +57,9 @@ void _Initialize() {
     (void)registeredName;
 }
 
-Ref<Object> AllFileTypesForTesting() { return Ref<Object>::Retain(gAllFileTypes); }
+Ref<Object> AllFileTypesForTesting() {
+    return Ref<Object>::Retain(gAllFileTypes);
+}
 
 void ResetForTesting() {
     RuntimeRelease(std::exchange(gText, nullptr));

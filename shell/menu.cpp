@@ -43,7 +43,9 @@ void BuildItemsOf(Object* self, uint32_t n) {
 
 }  // namespace
 
-std::span<const ItemRow> Items() { return kItems; }
+std::span<const ItemRow> Items() {
+    return kItems;
+}
 
 void BuildItem(Object* bar, const ItemRow& row) {
     // 1. Create: a new object of the item's class, then its argument-less Constructor.
@@ -63,9 +65,10 @@ void BuildItem(Object* bar, const ItemRow& row) {
         RuntimeCallSlot<void, Object*>(RuntimeRequire(bar), MenuItem::kAddMenuSlot, item.get());
         return;
     }
-    Ref<Object> parent =
-        RuntimeCallSlot<Ref<Object>, String>(RuntimeRequire(bar), MenuItem::kChildSlot, String(row.parent));
-    RuntimeCallSlot<void, Object*>(RuntimeRequire(parent.get()), MenuItem::kAddMenuSlot, item.get());
+    Ref<Object> parent = RuntimeCallSlot<Ref<Object>, String>(
+        RuntimeRequire(bar), MenuItem::kChildSlot, String(row.parent));
+    RuntimeCallSlot<void, Object*>(RuntimeRequire(parent.get()), MenuItem::kAddMenuSlot,
+                                   item.get());
 }
 
 void Menu::Constructor(Object* self) {
@@ -73,12 +76,21 @@ void Menu::Constructor(Object* self) {
         RuntimeCallSlot<void>(self, slot);
 }
 
-void Menu::Untitled0(Object* self) { BuildItemsOf(self, 0); }
-void Menu::Untitled1(Object* self) { BuildItemsOf(self, 1); }
-void Menu::Untitled2(Object* self) { BuildItemsOf(self, 2); }
-void Menu::Untitled3(Object* self) { BuildItemsOf(self, 3); }
+void Menu::Untitled0(Object* self) {
+    BuildItemsOf(self, 0);
+}
+void Menu::Untitled1(Object* self) {
+    BuildItemsOf(self, 1);
+}
+void Menu::Untitled2(Object* self) {
+    BuildItemsOf(self, 2);
+}
+void Menu::Untitled3(Object* self) {
+    BuildItemsOf(self, 3);
+}
 
 void Menu::dunder_ctblinit() {
+    // clang-format off
     // Own rows: the constructor overrides MenuBar's slot 6 (and so names entry 6); the build
     // methods follow MenuBar's 34 re-stated entries.
     //        name           flags           signature  function            slot
@@ -89,19 +101,22 @@ void Menu::dunder_ctblinit() {
         Method("Untitled2",   kPublicVirtual, "%%",      &Menu::Untitled2,   kUntitled2Slot),
         Method("Untitled3",   kPublicVirtual, "%%",      &Menu::Untitled3,   kUntitled3Slot),
     };
+    // clang-format on
     static const ClassSpec spec{.name = "Menu.Menu",
                                 .superclass = &MenuBar::dunder_Lookup,
                                 .methodCount = 38,
                                 .interfaceCount = 0,
-                                .eventCount = 2,       // MenuItem's, none handled
-                                .propertyCount = 20,   // MenuItem's, none added
+                                .eventCount = 2,      // MenuItem's, none handled
+                                .propertyCount = 20,  // MenuItem's, none added
                                 .instanceDataSize = 48,
                                 .slotCount = kSlotCount,
                                 .methods = Menu_methods};
     RuntimeBuildClass(gMenuCell, spec);
 }
 
-ClassRecord* Menu::dunder_Lookup() { return RuntimeLookupClass(gMenuCell); }
+ClassRecord* Menu::dunder_Lookup() {
+    return RuntimeLookupClass(gMenuCell);
+}
 
 void _implicitInstance::dunder_Init() {}
 
@@ -116,6 +131,8 @@ Ref<Object> Menu() {
     return Ref<Object>::Retain(gImplicitInstance);
 }
 
-void ForgetImplicitInstanceForTesting() { RuntimeRelease(std::exchange(gImplicitInstance, nullptr)); }
+void ForgetImplicitInstanceForTesting() {
+    RuntimeRelease(std::exchange(gImplicitInstance, nullptr));
+}
 
 }  // namespace Menu

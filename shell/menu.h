@@ -43,12 +43,12 @@ struct _implicitInstance {
 
 // One menu item as the bar builds it.
 struct ItemRow {
-    uint32_t builtBy;          // n of the build method Untitled<n> that creates it
-    const char* parent;        // Name of the parent menu; nil for a menu on the bar itself
-    const char* name;          // Name: the key by which the program finds the item
+    uint32_t builtBy;    // n of the build method Untitled<n> that creates it
+    const char* parent;  // Name of the parent menu; nil for a menu on the bar itself
+    const char* name;    // Name: the key by which the program finds the item
     ClassRecord* (*itemClass)();
-    const char* caption;       // Value
-    const char* shortcut;      // Shortcut; nil where it is never assigned (the separator)
+    const char* caption;   // Value
+    const char* shortcut;  // Shortcut; nil where it is never assigned (the separator)
 };
 
 // The fifteen items, in the order of their creation.

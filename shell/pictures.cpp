@@ -6,8 +6,8 @@ namespace {
 
 // The two static variables of one accessor, which only that accessor reads and writes.
 struct PictureCache {
-    bool used = false;     // first-use flag: set on the accessor's first call
-    Object* pic = nullptr; // the cached picture, one reference of its own; nil until loaded
+    bool used = false;      // first-use flag: set on the accessor's first call
+    Object* pic = nullptr;  // the cached picture, one reference of its own; nil until loaded
 };
 
 PictureCache gChecksCache;
@@ -30,10 +30,17 @@ Ref<Object> CachedPicture(PictureCache& cache, const char* fileName) {
 
 }  // namespace
 
-Ref<Object> _x_Checks::Checks() { return CachedPicture(gChecksCache, "Checks.png"); }
-Ref<Object> _x_corvane::corvane() { return CachedPicture(gCorvaneCache, "corvane.png"); }
-Ref<Object> _x_corvane2::corvane2() { return CachedPicture(gCorvane2Cache, "corvane2.png"); }
+Ref<Object> _x_Checks::Checks() {
+    return CachedPicture(gChecksCache, "Checks.png");
+}
+Ref<Object> _x_corvane::corvane() {
+    return CachedPicture(gCorvaneCache, "corvane.png");
+}
+Ref<Object> _x_corvane2::corvane2() {
+    return CachedPicture(gCorvane2Cache, "corvane2.png");
+}
 
 void PicturesForgetForTesting() {
-    for (PictureCache* cache : {&gChecksCache, &gCorvaneCache, &gCorvane2Cache}) cache->used = false;
+    for (PictureCache* cache : {&gChecksCache, &gCorvaneCache, &gCorvane2Cache})
+        cache->used = false;
 }

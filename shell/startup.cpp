@@ -48,13 +48,15 @@ void InstallExceptionHook() {
 // Step 4 of _Main: the framework initialises itself and calls _LateStartup back, given as
 // the function pointer of a delegate of shape "(  )".
 void InitializeFramework() {
-    Ref<Object> lateStartup = RuntimeCreateDelegate(DelegateInvocation<void>(), AsGenericFn(&_LateStartup),
-                                                    nullptr, "(  )", 0);
+    Ref<Object> lateStartup = RuntimeCreateDelegate(DelegateInvocation<void>(),
+                                                    AsGenericFn(&_LateStartup), nullptr, "(  )", 0);
     _RunFrameworkInitialization(RuntimeDelegateFunction(lateStartup.get()));
 }
 
 // Hands the exception that ended the start-up to the framework's report.
-void Report(const Ref<Object>& exception) { _UnhandledException(exception.get()); }
+void Report(const Ref<Object>& exception) {
+    _UnhandledException(exception.get());
+}
 
 }  // namespace
 
@@ -71,8 +73,9 @@ std::span<const Initializer> ProgramInitializers() {
 Ref<Object> _CallFunctionWithExceptionHandling(void* function, void* argument) {
     // Raised here, before the call, an exception stays pending for the caller.
     RuntimeStackCheck();
-    Ref<Object> call = RuntimeCreateDelegate(DelegateInvocation<void, void*>(),
-                                             reinterpret_cast<GenericFn>(function), nullptr, "( Ptr )", 0);
+    Ref<Object> call =
+        RuntimeCreateDelegate(DelegateInvocation<void, void*>(),
+                              reinterpret_cast<GenericFn>(function), nullptr, "( Ptr )", 0);
     try {
         CallDelegate<void, void*>(call.get(), argument);
     } catch (const RaisedException& raised) {
@@ -107,15 +110,18 @@ void _EarlyStartup() {
     _ApplicationAddMenuHandlers();
 }
 
-void _InitFileTypes() { FileTypes::_Initialize(); }
+void _InitFileTypes() {
+    FileTypes::_Initialize();
+}
 
 void _NewAppInstance() {
     Ref<Object> app = RuntimeNewObject(App::dunder_Lookup());
     RuntimeCallSlot<void>(RuntimeRequire(app.get()), App::kConstructorSlot);
     RuntimeCallSlot<void, int64_t, int64_t, int64_t, int64_t, int64_t, String, String, String>(
         app.get(), Application::kSetVersionDataSlot, kVersionData.major, kVersionData.minor,
-        kVersionData.bug, kVersionData.nonRelease, kVersionData.stage, String(kVersionData.longVersion),
-        String(kVersionData.shortVersion), String(kVersionData.packageInfo));
+        kVersionData.bug, kVersionData.nonRelease, kVersionData.stage,
+        String(kVersionData.longVersion), String(kVersionData.shortVersion),
+        String(kVersionData.packageInfo));
     {
         Ref<Object> menuBar = gMenuBarSource ? gMenuBarSource() : ::Menu::Menu();
         AppMenuBarSetter(app.get(), 0, menuBar.get());
@@ -126,7 +132,9 @@ void _NewAppInstance() {
 
 void _ApplicationAddMenuHandlers() {}
 
-void _LateStartup() { _MakeDefaultView(); }
+void _LateStartup() {
+    _MakeDefaultView();
+}
 
 void _MakeDefaultView() {
     Ref<Object> splash = ::SplashWnd::SplashWnd();  // creates the splash window, shown
@@ -153,7 +161,9 @@ int RunProgram(int argc, char** argv) {
     return RuntimeExit();
 }
 
-void StartupSetMenuBarSourceForTesting(MenuBarSource source) { gMenuBarSource = source; }
+void StartupSetMenuBarSourceForTesting(MenuBarSource source) {
+    gMenuBarSource = source;
+}
 
 void StartupResetForTesting() {
     Menu::ForgetImplicitInstanceForTesting();

@@ -113,25 +113,27 @@ constexpr RecordEntry kTimer1Record[] = {
 
 // A control of class `controlClass` made for `self`, constructed through `constructorSlot`
 // and added to the window under `name`; the window holds it from then on.
-void AddControl(Object* self, ClassRecord* controlClass, uint32_t constructorSlot, const char* name) {
-    Ref<Object> control =
-        RuntimeCallSlot<Ref<Object>, void*>(self, Window::kNewSlot, static_cast<void*>(controlClass));
+void AddControl(Object* self, ClassRecord* controlClass, uint32_t constructorSlot,
+                const char* name) {
+    Ref<Object> control = RuntimeCallSlot<Ref<Object>, void*>(self, Window::kNewSlot,
+                                                              static_cast<void*>(controlClass));
     RuntimeCallSlot<void>(RuntimeRequire(control.get()), constructorSlot);
-    RuntimeCallSlot<void, String, Object*>(self, Window::kAddControlSlot, String(name), control.get());
+    RuntimeCallSlot<void, String, Object*>(self, Window::kAddControlSlot, String(name),
+                                           control.get());
 }
 
 // The control the window holds under `name`, cast to `controlClass`; nil when there is none.
 Ref<Object> ControlNamed(Object* self, const char* name, ClassRecord* controlClass) {
-    Ref<Object> control =
-        RuntimeCallSlot<Ref<Object>, String>(RuntimeRequire(self), Window::kControlByNameSlot, String(name));
+    Ref<Object> control = RuntimeCallSlot<Ref<Object>, String>(
+        RuntimeRequire(self), Window::kControlByNameSlot, String(name));
     return RuntimeCheckCast(control.get(), controlClass);
 }
 
 // Binds the timer's Action to the method that stands in self's slot 43 now, self the target.
 void BindTimerAction(Object* self, Object* timer) {
-    Ref<Object> handler =
-        RuntimeCreateDelegate(DelegateInvocation<void, Object*>(), self->vtable[SplashWnd::kTimer1ActionSlot],
-                              self, "( Timer )", kDelegateWeakTarget);
+    Ref<Object> handler = RuntimeCreateDelegate(DelegateInvocation<void, Object*>(),
+                                                self->vtable[SplashWnd::kTimer1ActionSlot], self,
+                                                "( Timer )", kDelegateWeakTarget);
     RuntimeAddEventHandler(RuntimeRequire(timer), Timer::kActionEvent, EventDispatchRoutine<void>(),
                            handler.get());
 }
@@ -144,14 +146,26 @@ void HideSplash() {
 
 }  // namespace
 
-String WindowRecord() { return EncodePropertyRecord(kWindowRecord); }
-String StaticText2Record() { return EncodePropertyRecord(kStaticText2Record); }
-String Canvas1Record() { return EncodePropertyRecord(kCanvas1Record); }
-String Timer1Record() { return EncodePropertyRecord(kTimer1Record); }
+String WindowRecord() {
+    return EncodePropertyRecord(kWindowRecord);
+}
+String StaticText2Record() {
+    return EncodePropertyRecord(kStaticText2Record);
+}
+String Canvas1Record() {
+    return EncodePropertyRecord(kCanvas1Record);
+}
+String Timer1Record() {
+    return EncodePropertyRecord(kTimer1Record);
+}
 
-void SplashWnd::Layout(Object* self) { _SetProperties(RuntimeRequire(self), WindowRecord()); }
+void SplashWnd::Layout(Object* self) {
+    _SetProperties(RuntimeRequire(self), WindowRecord());
+}
 
-void SplashWnd::CreateControls(Object* self) { RuntimeCallSlot<void>(self, kCreateControls0Slot); }
+void SplashWnd::CreateControls(Object* self) {
+    RuntimeCallSlot<void>(self, kCreateControls0Slot);
+}
 
 void SplashWnd::_CreateControls0(Object* self) {
     RuntimeRequire(self);
@@ -249,7 +263,9 @@ void SplashWnd::dunder_ctblinit() {
     RuntimeBuildClass(gSplashCell, spec);
 }
 
-ClassRecord* SplashWnd::dunder_Lookup() { return RuntimeLookupClass(gSplashCell); }
+ClassRecord* SplashWnd::dunder_Lookup() {
+    return RuntimeLookupClass(gSplashCell);
+}
 
 Ref<Object> SplashWnd() {
     Ref<Object> window = _GetImplicitWindow(String(kQualifiedName));

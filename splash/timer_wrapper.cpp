@@ -31,13 +31,17 @@ Ref<Object> _wrapper_Timer1::Window(Object* self) {
     return RuntimeCheckCast(target.get(), ::Window::dunder_Lookup());
 }
 
-int64_t _wrapper_Timer1::_Index(Object* self) { return props::Integer::Get(self, kIndexOffset); }
+int64_t _wrapper_Timer1::_Index(Object* self) {
+    return props::Integer::Get(self, kIndexOffset);
+}
 
 void _wrapper_Timer1::_SetIndex(Object* self, int64_t index) {
     props::Integer::Set(self, kIndexOffset, index);
 }
 
-void _wrapper_Timer1::Constructor(Object* self) { RuntimeRequire(self); }
+void _wrapper_Timer1::Constructor(Object* self) {
+    RuntimeRequire(self);
+}
 
 void _wrapper_Timer1::dunder_Exit(Object* self) {
     RuntimeRelease(std::exchange(OwnerWindowField(self), nullptr));
@@ -101,6 +105,8 @@ void _wrapper_Timer1::dunder_ctblinit() {
     RuntimeBuildClass(gTimerWrapperCell, spec);
 }
 
-ClassRecord* _wrapper_Timer1::dunder_Lookup() { return RuntimeLookupClass(gTimerWrapperCell); }
+ClassRecord* _wrapper_Timer1::dunder_Lookup() {
+    return RuntimeLookupClass(gTimerWrapperCell);
+}
 
 }  // namespace SplashWnd

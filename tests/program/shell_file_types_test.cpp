@@ -7,7 +7,7 @@
 namespace {
 
 class FileTypesTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ToolkitResetForTesting();
         FileTypes::ResetForTesting();
@@ -17,14 +17,17 @@ protected:
     void TearDown() override { FileTypes::ResetForTesting(); }
 };
 
-TEST_F(FileTypesTest, TextIsNilBeforeInitialization) { EXPECT_FALSE(FileTypes::Text()); }
+TEST_F(FileTypesTest, TextIsNilBeforeInitialization) {
+    EXPECT_FALSE(FileTypes::Text());
+}
 
 TEST_F(FileTypesTest, InitializationListsTheTextTypeOnceAndRegistersItWithAllItsValues) {
     FileTypes::_Initialize();
     Ref<Object> text = FileTypes::Text();
     ASSERT_TRUE(text);
-    const std::pair<const char*, const char*> texts[] = {{"Name", "text"}, {"MacType", "TEXT"}, {"MacCreator", "R*ch"},
-                                                         {"Extensions", ""}, {"MimeType", ""},  {"ConformsTo", ""}};
+    const std::pair<const char*, const char*> texts[] = {
+        {"Name", "text"},   {"MacType", "TEXT"}, {"MacCreator", "R*ch"},
+        {"Extensions", ""}, {"MimeType", ""},    {"ConformsTo", ""}};
     for (const auto& [name, value] : texts) {
         const PropertyEntry* entry = RuntimeFindProperty(text->cls, name);
         EXPECT_EQ(entry->boxedGetter(text.get(), entry).AsString().Std(), value) << name;
@@ -38,7 +41,8 @@ TEST_F(FileTypesTest, InitializationListsTheTextTypeOnceAndRegistersItWithAllIts
 
     std::vector<RegisteredFileType> registered = RuntimeRegisteredFileTypes();
     ASSERT_EQ(registered.size(), 1u);
-    EXPECT_EQ(registered[0].name + "|" + registered[0].creator + "|" + registered[0].macType, "text|R*ch|TEXT");
+    EXPECT_EQ(registered[0].name + "|" + registered[0].creator + "|" + registered[0].macType,
+              "text|R*ch|TEXT");
 }
 
 }  // namespace

@@ -38,14 +38,15 @@ const ExpectedItem kItems[] = {
 };
 
 class MenuBarTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { Menu::ForgetImplicitInstanceForTesting(); }
     void TearDown() override { Menu::ForgetImplicitInstanceForTesting(); }
 
     // Every menu holds exactly the expected items, in order, as they were set up.
     static void ExpectWholeBar(Object* bar) {
         for (const char* parent : {"", "UntitledMenu2", "UntitledMenu0"}) {
-            Ref<Object> menu = *parent ? RuntimeMenuItemChild(bar, parent) : Ref<Object>::Retain(bar);
+            Ref<Object> menu =
+                *parent ? RuntimeMenuItemChild(bar, parent) : Ref<Object>::Retain(bar);
             ASSERT_TRUE(menu) << parent;
             int64_t index = 0;
             for (const ExpectedItem& want : kItems) {
@@ -57,8 +58,10 @@ protected:
                 EXPECT_EQ(item->cls, want.itemClass());
                 EXPECT_EQ(RuntimeMenuItemTextGetter(item.get(), 0).Std(), want.caption);
                 EXPECT_EQ(RuntimeMenuItemCommandKeyGetter(item.get(), 0).Std(), want.shortcut);
-                EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0) && RuntimeMenuItemAutoEnableGetter(item.get(), 0));
-                Ref<Object> found = RuntimeCallSlot<Ref<Object>, String>(bar, MenuItem::kLookupSlot, String(want.name));
+                EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0) &&
+                            RuntimeMenuItemAutoEnableGetter(item.get(), 0));
+                Ref<Object> found = RuntimeCallSlot<Ref<Object>, String>(bar, MenuItem::kLookupSlot,
+                                                                         String(want.name));
                 EXPECT_EQ(found.get(), item.get()) << "found by name at any depth";
             }
             EXPECT_EQ(RuntimeMenuItemCount(menu.get()), index) << parent;
@@ -91,7 +94,8 @@ TEST_F(MenuBarTest, AFailedConstructionKeepsNoBarAndTheNextCallBuildsAWholeOne) 
         } catch (const RaisedException& exception) {
             raised = exception.ExceptionObject()->cls->name;
         }
-    }).join();
+    })
+        .join();
     EXPECT_EQ(raised, "ThreadAccessingUIException");
     EXPECT_EQ(RuntimeLiveObjectCount(), objects) << "the half-built bar and its items are gone";
     Ref<Object> bar = Menu::Menu();
@@ -108,7 +112,8 @@ TEST_F(MenuBarTest, AnItemWhoseParentMenuIsMissingRaisesNilObjectAndLeaksNothing
         Menu::BuildItem(bar.get(), orphan);
         ADD_FAILURE() << "no exception";
     } catch (const RaisedException& exception) {
-        EXPECT_TRUE(RuntimeObjectIsa(exception.ExceptionObject().get(), NilObjectException::dunder_Lookup()));
+        EXPECT_TRUE(RuntimeObjectIsa(exception.ExceptionObject().get(),
+                                     NilObjectException::dunder_Lookup()));
     }
     EXPECT_EQ(RuntimeLiveObjectCount(), objects);
 }

@@ -1,7 +1,6 @@
 // The three picture accessors, each on a resource folder of its own that lacks the file at
 // first: nil and a new try on each call until the file can be loaded, then one cached object.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,7 +18,9 @@ struct PictureCase {
     const char* fileName;
     Ref<Object> (*accessor)();
 };
-void PrintTo(const PictureCase& picture, std::ostream* os) { *os << picture.fileName; }
+void PrintTo(const PictureCase& picture, std::ostream* os) {
+    *os << picture.fileName;
+}
 
 const PictureCase kPictures[] = {
     {"Checks.png", &_x_Checks::Checks},
@@ -28,7 +29,7 @@ const PictureCase kPictures[] = {
 };
 
 class PicturesTest : public testing::TestWithParam<PictureCase> {
-protected:
+  protected:
     void SetUp() override {
         PicturesForgetForTesting();
         folder_ = fs::temp_directory_path() / ("corvane-pictures-" + std::to_string(::getpid()));

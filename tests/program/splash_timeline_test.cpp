@@ -9,12 +9,13 @@
 namespace {
 
 class SplashTimelineTest : public ProgramRunTest {
-protected:
+  protected:
     void CloseConversionAt(int ms) {
         At(ms, [] { Close(Conversion().get()); });
     }
     static std::string FieldText(Object* window, const char* name) {
-        Ref<Object> field = RuntimeCallSlot<Ref<Object>, String>(window, Window::kControlByNameSlot, String(name));
+        Ref<Object> field =
+            RuntimeCallSlot<Ref<Object>, String>(window, Window::kControlByNameSlot, String(name));
         return field ? editTextGetter(field.get(), 0).Std() : "<none>";
     }
     static int ShownWindows() {
@@ -50,7 +51,9 @@ struct Gesture {
     const char* name;
     void (*act)(QWidget*);
 };
-void PrintTo(const Gesture& gesture, std::ostream* os) { *os << gesture.name; }
+void PrintTo(const Gesture& gesture, std::ostream* os) {
+    *os << gesture.name;
+}
 class EarlyGestureTest : public SplashTimelineTest, public testing::WithParamInterface<Gesture> {};
 
 TEST_P(EarlyGestureTest, HidesTheSplashAtOnceAndNoWindowIsShownUntilTheTimerFires) {
@@ -59,7 +62,8 @@ TEST_P(EarlyGestureTest, HidesTheSplashAtOnceAndNoWindowIsShownUntilTheTimerFire
         GetParam().act(ToolkitWindowWidget(Splash().get()));
         EXPECT_FALSE(Shown(Splash()));
     });
-    for (int ms : {1100, 2500, 3800}) At(ms, [ms] { EXPECT_EQ(ShownWindows(), 0) << "at " << ms << " ms"; });
+    for (int ms : {1100, 2500, 3800})
+        At(ms, [ms] { EXPECT_EQ(ShownWindows(), 0) << "at " << ms << " ms"; });
     At(4300, [] { EXPECT_TRUE(Shown(Conversion())); });
     CloseConversionAt(4400);
     EXPECT_EQ(Run(), 0);
@@ -70,7 +74,9 @@ const Gesture kGestures[] = {
     {"Key", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Space); }},
 };
 INSTANTIATE_TEST_SUITE_P(ClickOrKey, EarlyGestureTest, testing::ValuesIn(kGestures),
-                         [](const testing::TestParamInfo<Gesture>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Gesture>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST_F(SplashTimelineTest, AboutShowsTheSameWindowWithoutATimerUntilAPressOrAnActivationHidesIt) {
     Object* splash = nullptr;
@@ -79,7 +85,8 @@ TEST_F(SplashTimelineTest, AboutShowsTheSameWindowWithoutATimerUntilAPressOrAnAc
         ASSERT_TRUE(Choose(Conversion().get(), "About Corvane"));
         EXPECT_TRUE(Shown(Splash()));
         EXPECT_EQ(Splash().get(), splash);
-        EXPECT_FALSE(RuntimeTimerArmed(RuntimeCallSlot<Ref<Object>>(splash, SplashWnd::SplashWnd::kTimer1Slot).get()));
+        EXPECT_FALSE(RuntimeTimerArmed(
+            RuntimeCallSlot<Ref<Object>>(splash, SplashWnd::SplashWnd::kTimer1Slot).get()));
         QTest::mouseClick(ToolkitWindowWidget(splash), Qt::LeftButton, {}, QPoint(10, 10));
         EXPECT_FALSE(Shown(Splash()));
         ASSERT_TRUE(Choose(Conversion().get(), "About Corvane"));

@@ -11,7 +11,7 @@ namespace {
 using Wrapper = SplashWnd::_wrapper_Timer1;
 
 class TimerWrapperTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         timer_ = RuntimeNewObject(Wrapper::dunder_Lookup());
         RuntimeCallSlot<void>(timer_.get(), Wrapper::kConstructorSlot);
@@ -22,8 +22,12 @@ protected:
     F Pane(uint32_t method) const {
         return reinterpret_cast<F>(pane_->table[method]);
     }
-    void SetWindow(Object* window) const { Pane<void (*)(Object*, Object*)>(_PaneChild::kSetWindow)(timer_.get(), window); }
-    Ref<Object> Owner() const { return Pane<Ref<Object> (*)(Object*)>(_PaneChild::kWindow)(timer_.get()); }
+    void SetWindow(Object* window) const {
+        Pane<void (*)(Object*, Object*)>(_PaneChild::kSetWindow)(timer_.get(), window);
+    }
+    Ref<Object> Owner() const {
+        return Pane<Ref<Object> (*)(Object*)>(_PaneChild::kWindow)(timer_.get());
+    }
     // The WeakRef in the hidden property ownerWindow.
     Ref<Object> OwnerWeakRef() const {
         const PropertyEntry* entry = RuntimeFindProperty(timer_->cls, "ownerWindow");
@@ -78,7 +82,8 @@ TEST(TimerWrapperWithoutObject, SetWindowAndTheIndexRaiseNilObject) {
         try {
             call();
         } catch (const RaisedException& raised) {
-            return RuntimeObjectIsa(raised.ExceptionObject().get(), NilObjectException::dunder_Lookup());
+            return RuntimeObjectIsa(raised.ExceptionObject().get(),
+                                    NilObjectException::dunder_Lookup());
         }
         return false;
     };

@@ -25,7 +25,7 @@ TEST(SplashRecords, HaveTheirDocumentedLengthsAndTheTimerRecordItsBytes) {
 }
 
 class SplashWindowTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ToolkitResetForTesting(); }
     void TearDown() override { ToolkitResetForTesting(); }
 };
@@ -57,13 +57,15 @@ TEST_F(SplashWindowTest, ItsTimerIsArmedAndBoundToTimer1ActionWithTheWindowAsTar
     const EventBinding* binding = RuntimeFindEventHandler(timer.get(), Timer::kActionEvent);
     ASSERT_NE(binding, nullptr);
     EXPECT_STREQ(RuntimeDelegateSignature(binding->delegate.get()), "( Timer )");
-    EXPECT_EQ(RuntimeDelegateFunction(binding->delegate.get()), splash->vtable[Splash::kTimer1ActionSlot]);
+    EXPECT_EQ(RuntimeDelegateFunction(binding->delegate.get()),
+              splash->vtable[Splash::kTimer1ActionSlot]);
     EXPECT_EQ(RuntimeDelegateTarget(binding->delegate.get()).get(), splash.get());
 }
 
 TEST_F(SplashWindowTest, APressOrAKeyHidesItAndIsReportedAsNotHandled) {
     Ref<Object> splash = SplashWnd::SplashWnd();
-    EXPECT_FALSE(RaiseClassEvent<bool>(splash.get(), Window::kMouseDown, true, int64_t{3}, int64_t{4}));
+    EXPECT_FALSE(
+        RaiseClassEvent<bool>(splash.get(), Window::kMouseDown, true, int64_t{3}, int64_t{4}));
     EXPECT_FALSE(RuntimeWindowVisible(splash.get()));
     RuntimeShowWindow(splash.get());
     EXPECT_FALSE(RaiseClassEvent<bool>(splash.get(), Window::kKeyDown, true, String("a")));

@@ -10,7 +10,6 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 #include <vector>
@@ -20,7 +19,7 @@
 #include "shell/startup.h"
 
 class ProgramRunTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ResetProcess();
         RuntimeTraceEnable(true);
@@ -65,7 +64,9 @@ protected:
 
     static Ref<Object> Splash() { return RuntimeGetImplicitWindow("SplashWnd.SplashWnd"); }
     static Ref<Object> Conversion() { return RuntimeGetImplicitWindow("MainWnd.MainWnd"); }
-    static bool Shown(const Ref<Object>& window) { return window && RuntimeWindowVisible(window.get()); }
+    static bool Shown(const Ref<Object>& window) {
+        return window && RuntimeWindowVisible(window.get());
+    }
     static QWidget* TopLevel(Object* window) {
         QWidget* content = window ? ToolkitWindowWidget(window) : nullptr;
         return content ? content->window() : nullptr;
@@ -78,10 +79,12 @@ protected:
     static bool Choose(Object* window, const QString& caption) {
         QWidget* top = TopLevel(window);
         QMenuBar* bar = top ? top->findChild<QMenuBar*>() : nullptr;
-        std::function<QAction*(const QList<QAction*>&)> find = [&](const QList<QAction*>& actions) -> QAction* {
+        std::function<QAction*(const QList<QAction*>&)> find =
+            [&](const QList<QAction*>& actions) -> QAction* {
             for (QAction* action : actions) {
                 if (action->text() == caption) return action;
-                if (QAction* inner = action->menu() ? find(action->menu()->actions()) : nullptr) return inner;
+                if (QAction* inner = action->menu() ? find(action->menu()->actions()) : nullptr)
+                    return inner;
             }
             return nullptr;
         };
@@ -93,6 +96,6 @@ protected:
 
     bool loopStarted_ = false;
 
-private:
+  private:
     std::vector<std::pair<int, std::function<void()>>> steps_;
 };

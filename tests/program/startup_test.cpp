@@ -16,8 +16,12 @@ class StartupTest : public ProgramRunTest {};
 
 // The framework calls of the start-up up to the event loop, in order.
 std::vector<std::string> StartupCalls() {
-    return {"RuntimeSetVersion 2019.031000", "ApplicationSetSupportsHiDPI True", "RuntimeInitExternalClasses",
-            "InitPluginEntrypoints", "ResolvePluginClasses", "RuntimeRegisterFileType text|R*ch|TEXT||",
+    return {"RuntimeSetVersion 2019.031000",
+            "ApplicationSetSupportsHiDPI True",
+            "RuntimeInitExternalClasses",
+            "InitPluginEntrypoints",
+            "ResolvePluginClasses",
+            "RuntimeRegisterFileType text|R*ch|TEXT||",
             "_x_SetVersionData 3|0|0|0|3|" + std::string(kCreditLine) + "|3.0|Corvane Conversion"};
 }
 
@@ -34,7 +38,8 @@ TEST_F(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZeroWhenTheConversionW
     At(4300, [] {
         Ref<Object> app = RuntimeApplicationObject(), conversion = Conversion();
         ASSERT_TRUE(app && conversion);
-        EXPECT_EQ(PropertyOf(app.get(), "_x_mRegionCode").AsInteger(), 0) << "the program sets no region";
+        EXPECT_EQ(PropertyOf(app.get(), "_x_mRegionCode").AsInteger(), 0)
+            << "the program sets no region";
         Ref<Object> bar = AppMenuBarGetter(app.get(), 0);
         EXPECT_EQ(bar.get(), Menu::Menu().get());
         EXPECT_EQ(WindowMenuBarGetter(conversion.get(), 0).get(), bar.get()) << "one bar for both";
@@ -48,7 +53,8 @@ TEST_F(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZeroWhenTheConversionW
     EXPECT_EQ(Run(), 0);
 
     std::vector<std::string> expected = StartupCalls();
-    for (const char* call : {"AppMenuBarSetter Menu.Menu", "RuntimeRegisterAppObject App", "RunFrameworkInitialization",
+    for (const char* call : {"AppMenuBarSetter Menu.Menu", "RuntimeRegisterAppObject App",
+                             "RunFrameworkInitialization",
                              "WindowDefaultConstructor SplashWnd.SplashWnd", "RuntimeRun"})
         expected.push_back(call);
     std::vector<std::string> trace = RuntimeTraceLog();
@@ -60,12 +66,14 @@ TEST_F(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZeroWhenTheConversionW
     EXPECT_TRUE(PropertyOf(FileTypes::Text().get(), "Imported").AsBoolean());
 
     const std::vector<std::string> ours = {
-        "FileTypes.pAllFileTypes.__Init",  "FileTypes.pText.__Init", "MainWnd.MainWnd.__ctblinit",
-        "Menu._implicitInstance.__Init",   "Menu.Menu.__ctblinit",   "SplashWnd._wrapper_Timer1.__ctblinit",
-        "SplashWnd.SplashWnd.__ctblinit",  "App.__ctblinit"};
+        "FileTypes.pAllFileTypes.__Init", "FileTypes.pText.__Init",
+        "MainWnd.MainWnd.__ctblinit",     "Menu._implicitInstance.__Init",
+        "Menu.Menu.__ctblinit",           "SplashWnd._wrapper_Timer1.__ctblinit",
+        "SplashWnd.SplashWnd.__ctblinit", "App.__ctblinit"};
     const std::vector<std::string>& run = RuntimeInitializersRun();
     ASSERT_EQ(run.size(), FrameworkInitializers().size() + ours.size());
-    EXPECT_EQ(std::vector<std::string>(run.end() - 8, run.end()), ours) << "the program's entries come last";
+    EXPECT_EQ(std::vector<std::string>(run.end() - 8, run.end()), ours)
+        << "the program's entries come last";
 }
 
 TEST_F(StartupTest, FileQuitEndsTheRunWithStatusZero) {
@@ -73,7 +81,9 @@ TEST_F(StartupTest, FileQuitEndsTheRunWithStatusZero) {
     EXPECT_EQ(Run(), 0);
 }
 
-Ref<Object> FailingMenuBar() { RaiseNilObjectException(); }
+Ref<Object> FailingMenuBar() {
+    RaiseNilObjectException();
+}
 bool gFinalized = false;
 
 TEST_F(StartupTest, AnExceptionWhileTheApplicationIsSetUpEndsTheStartupThere) {
@@ -91,12 +101,19 @@ TEST_F(StartupTest, AnExceptionWhileTheApplicationIsSetUpEndsTheStartupThere) {
     expected.push_back("RuntimeUnhandledException NilObjectException");
     expected.push_back("RuntimePerformFinalizers");
     EXPECT_EQ(RuntimeTraceLog(), expected);
-    EXPECT_EQ(RuntimeMenuItemCount(Menu::Menu().get()), 4) << "the accessor still builds a whole bar";
+    EXPECT_EQ(RuntimeMenuItemCount(Menu::Menu().get()), 4)
+        << "the accessor still builds a whole bar";
 }
 
-void Completes(void* calls) { ++*static_cast<int*>(calls); }
-void UsesANilObject(void*) { RaiseNilObjectException(); }
-void RaisesAWeakRef(void*) { RuntimeRaise(RuntimeNewWeakRef(nullptr)); }
+void Completes(void* calls) {
+    ++*static_cast<int*>(calls);
+}
+void UsesANilObject(void*) {
+    RaiseNilObjectException();
+}
+void RaisesAWeakRef(void*) {
+    RuntimeRaise(RuntimeNewWeakRef(nullptr));
+}
 Ref<Object> Hook(void (*function)(void*), void* argument) {
     return _CallFunctionWithExceptionHandling(reinterpret_cast<void*>(function), argument);
 }
