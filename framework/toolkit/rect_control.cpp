@@ -59,6 +59,10 @@ QFont DesignFont(const ControlState& state) {
     if (state.fontSize > 0) {
         double size = state.fontSize;
         switch (state.fontUnit) {
+            // Design sizes in the default unit are laid out on a grid where a point is one
+            // pixel (a 22-pixel field holds 12-unit text), so they are pixel sizes here too;
+            // as points on a 96-dpi screen the text would not fit its controls.
+            case kUnitDefault:
             case kUnitPixel:
                 font.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
                 break;
@@ -68,7 +72,6 @@ QFont DesignFont(const ControlState& state) {
             case kUnitMillimetre:
                 font.setPointSizeF(size * kPointsPerInch / kMillimetresPerInch);
                 break;
-            case kUnitDefault:
             case kUnitPoint:
             default:
                 font.setPointSizeF(size);

@@ -85,14 +85,17 @@ bool WindowWidget::Live() const {
 QMenuBar* WindowWidget::EnsureMenuBar() {
     if (!menuBar_) {
         menuBar_ = new QMenuBar(this);
+        menuBarObject_ = menuBar_.data();
         menuBar_->installEventFilter(this);
     }
     return menuBar_;
 }
 
 void WindowWidget::RemoveMenuBar() {
+    if (menuBar_) menuBar_->removeEventFilter(this);
     delete menuBar_.data();
     menuBar_ = nullptr;
+    menuBarObject_ = nullptr;
 }
 
 int WindowWidget::MenuBarHeight(int width) const {
@@ -204,7 +207,9 @@ void WindowWidget::hideEvent(QHideEvent* event) {
 
 bool WindowWidget::eventFilter(QObject* watched, QEvent* event) {
     // A menu bar that gains or loses items may change height: the content moves with it.
-    if (watched == menuBar_ && impl_) {
+    // Compared as plain QObjects: a menu bar being destroyed is no QMenuBar any more, and
+    // the guarded pointer's cast to one would be invalid then.
+    if (watched == menuBarObject_ && !menuBar_.isNull() && impl_) {
         switch (event->type()) {
             case QEvent::ActionAdded:
             case QEvent::ActionRemoved:

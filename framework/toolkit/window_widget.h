@@ -70,6 +70,7 @@ class WindowWidget : public QWidget {
     WindowImpl* impl_;
     WindowContent* content_;
     QPointer<QMenuBar> menuBar_;
+    QObject* menuBarObject_ = nullptr;  // the same bar, for comparisons only
     int laidOutMenuBarHeight_ = -1;
     Ref<Object> held_;
     QPointer<QEventLoop> modalLoop_;

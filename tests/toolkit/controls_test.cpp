@@ -328,7 +328,7 @@ TEST_F(ControlsTest, NumberFieldRecordShowsItsGeometryFontColoursAndAlignment) {
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->geometry(), QRect(20, 174, 80, 22));
     EXPECT_EQ(edit->font().family(), QApplication::font().family());
-    EXPECT_DOUBLE_EQ(edit->font().pointSizeF(), 12.0);
+    EXPECT_EQ(edit->font().pixelSize(), 12);
     EXPECT_FALSE(edit->font().bold());
     EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Base), QColor(255, 255, 255));
     EXPECT_EQ(edit->palette().color(QPalette::Active, QPalette::Text), QColor(0, 0, 0));
@@ -382,7 +382,7 @@ TEST_F(ControlsTest, CreditLabelShowsItsColourSizeAndCentredText) {
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->text(), "by A. Person");
     EXPECT_EQ(text->palette().color(QPalette::Active, QPalette::WindowText), QColor(0, 0, 0xC7));
-    EXPECT_DOUBLE_EQ(text->font().pointSizeF(), 8.0);
+    EXPECT_EQ(text->font().pixelSize(), 8);
     EXPECT_TRUE(text->font().bold());
     EXPECT_EQ(text->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_FALSE(text->wordWrap());
@@ -465,7 +465,7 @@ TEST_F(ControlsTest, ButtonRecordShowsCaptionDefaultAndFont) {
     EXPECT_EQ(push->text(), "?");
     EXPECT_TRUE(push->isDefault());
     EXPECT_TRUE(push->autoDefault());
-    EXPECT_DOUBLE_EQ(push->font().pointSizeF(), 16.0);
+    EXPECT_EQ(push->font().pixelSize(), 16);
     EXPECT_TRUE(push->font().bold());
     EXPECT_EQ(push->focusPolicy(), Qt::ClickFocus);
     EXPECT_EQ(push->geometry(), QRect(180, 240, 90, 40));
