@@ -43,10 +43,6 @@ void BuildItemsOf(Object* self, uint32_t n) {
 
 }  // namespace
 
-std::span<const ItemRow> Items() {
-    return kItems;
-}
-
 void BuildItem(Object* bar, const ItemRow& row) {
     // 1. Create: a new object of the item's class, then its argument-less Constructor.
     Ref<Object> item = RuntimeNewObject(row.itemClass());

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "framework/toolkit/toolkit.h"
 
@@ -50,9 +49,6 @@ struct ItemRow {
     const char* caption;   // Value
     const char* shortcut;  // Shortcut; nil where it is never assigned (the separator)
 };
-
-// The fifteen items, in the order of their creation.
-std::span<const ItemRow> Items();
 
 // Creates one item by the bar's recipe and attaches it: to `bar` itself, or to the menu that
 // the bar's Child finds under the row's parent name (NilObjectException when there is none).

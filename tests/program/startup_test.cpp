@@ -105,6 +105,23 @@ TEST_F(StartupTest, AnExceptionWhileTheApplicationIsSetUpEndsTheStartupThere) {
         << "the accessor still builds a whole bar";
 }
 
+void RaisingReport(Object*) {
+    RaiseNilObjectException();
+}
+Ref<Object> FailingMenuBarAndReport() {
+    RuntimeSetUnhandledExceptionReporter(&RaisingReport);
+    RaiseNilObjectException();
+}
+
+TEST_F(StartupTest, AReportThatRaisesStillEndsWithTheFinalisersAndANonZeroStatus) {
+    StartupSetMenuBarSourceForTesting(&FailingMenuBarAndReport);
+    gFinalized = false;
+    RuntimeAddFinalizer([] { gFinalized = true; });
+    EXPECT_NE(Run(2000), 0);
+    EXPECT_TRUE(gFinalized);
+    RuntimeInitExternalClasses();  // puts the toolkit's report back
+}
+
 void Completes(void* calls) {
     ++*static_cast<int*>(calls);
 }
