@@ -177,11 +177,11 @@ bool EventBridge::WidgetEvent(QEvent* event) {
 }
 
 // KeyDown comes first, before the widget's own handling and before Tab moves the focus. A
-// key without a text (a modifier alone, a function key) raises nothing.
+// key without a text (a modifier alone, a function key, a key equivalent) raises nothing
+// but still gets the control's own handling.
 bool EventBridge::KeyPress(QKeyEvent* event) {
     String key = KeyTextForEvent(*event);
-    if (key.Empty()) return false;
-    if (Raise<bool, String>(kKeyDownEvent, false, key)) return true;
+    if (!key.Empty() && Raise<bool, String>(kKeyDownEvent, false, key)) return true;
     return impl_ && impl_->KeyNotHandled(event);
 }
 

@@ -43,6 +43,10 @@ String KeyTextForEvent(const QKeyEvent& event) {
     const int key = event.key();
     for (int modifier : kModifierKeys)
         if (key == modifier) return String();
+    // A key pressed with the command modifier (Ctrl; Qt maps Command to it on macOS) is a key
+    // equivalent, not typing: it chooses a menu item or the control's own editing command
+    // (select all, copy, undo), so it never reaches a KeyDown handler as a character.
+    if (event.modifiers() & Qt::ControlModifier) return String();
     for (const KeyCode& entry : kKeyCodes)
         if (key == entry.key) return String(std::string_view(&entry.code, 1));
     return String(event.text().toStdString());

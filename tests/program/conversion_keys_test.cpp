@@ -76,6 +76,18 @@ TEST_F(ConversionButtons, EachNumberFieldTakesAtMostNineTypedCharacters) {
     }
 }
 
+TEST_F(ConversionButtons, KeyEquivalentsEditTheFieldWithoutPassingTheFilter) {
+    Type("rEdit", "0.5");
+    SetText(W::kZEditSlot, "34");
+    ToolkitResetBeepCount();
+    QTest::keyClick(QtControl(window(), "rEdit"), Qt::Key_A, Qt::ControlModifier);  // select all
+    EXPECT_EQ(ToolkitBeepCount(), 0);
+    EXPECT_EQ(ZText(), "34") << "a key equivalent is no typed key";
+    Type("rEdit", "7");
+    EXPECT_EQ(RText(), "7");
+    EXPECT_EQ(ZText(), "");
+}
+
 TEST_F(ConversionButtons, QuestionMarkShowsTheHelpUntilClearEmptiesAndHides) {
     Type("rEdit", "0.5");
     Click("CalcBtn");
