@@ -133,3 +133,9 @@ def machine():
     except OSError:
         pass
     return f"{len(os.sched_getaffinity(0))} CPUs (nproc), {model}, {memory} RAM"
+
+
+def load():
+    """The load averages, as a reminder that other work on the machine moves the figures."""
+    one, five, fifteen = os.getloadavg()
+    return f"load average {one:.2f} {five:.2f} {fifteen:.2f}"
