@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     QLabel picture(&window);
     picture.setGeometry(20, 46, 290, 34);
     picture.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture.setPixmap(QPixmap::fromImage(QImage(QStringLiteral(CORVANE_RESOURCE_FOLDER "/corvane2.png"))));
+    picture.setPixmap(
+        QPixmap::fromImage(QImage(QStringLiteral(CORVANE_RESOURCE_FOLDER "/corvane2.png"))));
 
     QLabel credit(QString::fromUtf8(kCreditLine.data(), qsizetype(kCreditLine.size())), &window);
     credit.setGeometry(20, 92, 290, 18);

@@ -40,8 +40,8 @@ void Place(QWidget* widget, int left, int top, int width, int height) {
 QLabel* Picture(QWidget* parent, const char* file) {
     auto* label = new QLabel(parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setPixmap(QPixmap::fromImage(QImage(QString::fromUtf8(CORVANE_RESOURCE_FOLDER "/") +
-                                               QString::fromUtf8(file))));
+    label->setPixmap(QPixmap::fromImage(
+        QImage(QString::fromUtf8(CORVANE_RESOURCE_FOLDER "/") + QString::fromUtf8(file))));
     return label;
 }
 
@@ -99,11 +99,13 @@ int main(int argc, char** argv) {
 
     Place(NumberField(content), 20, 174, 80, 22);
     Place(Picture(content, "corvane.png"), 55, 0, 375, 37);
-    Place(Caption(content, Utf8(kCreditLine), FontOf(8), QColor(0x00, 0x00, 0xC7)), 20, 35, 410, 16);
+    Place(Caption(content, Utf8(kCreditLine), FontOf(8), QColor(0x00, 0x00, 0xC7)), 20, 35, 410,
+          16);
     Place(Button(content, "Calculate", 12, false), 20, 240, 90, 40);
     Place(Button(content, "Clear", 12, false), 340, 240, 90, 40);
     Place(NumberField(content), 350, 174, 80, 22);
-    Place(Caption(content, QStringLiteral("r"), FontOf(14, true, true), Qt::black), 20, 155, 80, 20);
+    Place(Caption(content, QStringLiteral("r"), FontOf(14, true, true), Qt::black), 20, 155, 80,
+          20);
     Place(Caption(content, QStringLiteral("z"), FontOf(14, true), Qt::black), 350, 155, 80, 20);
     Place(Picture(content, "Checks.png"), 9, 4, 34, 33);
 

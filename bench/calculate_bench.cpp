@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -47,24 +48,24 @@ struct Figures {
     double median_us, p99_us;
 };
 
-// Runs `presses` timed presses, each after the fields are set to r and z.
-Figures TimePresses(Object* window, size_t presses, const char* r, const char* z,
-                    const std::function<void()>& press) {
-    std::vector<double> times;
-    times.reserve(presses);
-    const size_t warmUp = presses / 10 + 1;
-    for (size_t i = 0; i < warmUp + presses; ++i) {
+Figures Summarise(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 99 / 100)]};
+}
+
+// Appends the times of `presses` presses, each after the fields are set to r and z.
+void TimePresses(Object* window, size_t presses, const char* r, const char* z,
+                 const std::function<void()>& press, std::vector<double>& times) {
+    for (size_t i = 0; i < presses; ++i) {
         SetField(window, W::kREditSlot, r);
         SetField(window, W::kZEditSlot, z);
         QApplication::processEvents();
         const auto start = std::chrono::steady_clock::now();
         press();
         const auto stop = std::chrono::steady_clock::now();
-        if (i >= warmUp) times.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+        times.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
     }
     QApplication::processEvents();
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times[std::min(times.size() - 1, times.size() * 99 / 100)]};
 }
 
 }  // namespace
@@ -111,7 +112,9 @@ int main(int argc, char** argv) {
 
     const std::function<void()> mouse = [button] { QTest::mouseClick(button, Qt::LeftButton); };
     const std::function<void()> click = [button] { button->click(); };
-    const std::function<void()> plainMouse = [&plain] { QTest::mouseClick(&plain, Qt::LeftButton); };
+    const std::function<void()> plainMouse = [&plain] {
+        QTest::mouseClick(&plain, Qt::LeftButton);
+    };
     const std::function<void()> plainClick = [&plain] { plain.click(); };
     struct Row {
         const char* label;
@@ -129,13 +132,32 @@ int main(int argc, char** argv) {
         {"plain Qt, mouse click", "0.5", "", plainMouse, nullptr, nullptr},
         {"plain Qt, click()", "0.5", "", plainClick, nullptr, nullptr},
     };
-    std::printf("calculate: %zu presses each (us)\n", presses);
+    // The rows take turns in rounds, so that a change in the machine's load falls on all of
+    // them alike; a first round of a tenth of the presses warms up and is not counted.
+    constexpr size_t kRounds = 10;
+    const size_t perRound = (presses + kRounds - 1) / kRounds;
+    std::vector<std::vector<double>> times(std::size(rows));
+    for (size_t round = 0; round <= kRounds; ++round) {
+        for (size_t row = 0; row < std::size(rows); ++row) {
+            std::vector<double> warmUp;
+            TimePresses(window.get(), perRound, rows[row].r, rows[row].z, rows[row].press,
+                        round == 0 ? warmUp : times[row]);
+        }
+    }
+    std::printf("calculate: %zu presses each (us)\n", perRound * kRounds);
     std::printf("  %-22s%9s%9s\n", "", "median", "p99");
-    for (const Row& row : rows) {
-        const Figures f = TimePresses(window.get(), presses, row.r, row.z, row.press);
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const Row& row = rows[i];
+        const Figures f = Summarise(times[i]);
         std::printf("  %-22s%9.2f%9.2f\n", row.label, f.median_us, f.p99_us);
-        if (row.rAfter && (FieldText(window.get(), W::kREditSlot) != row.rAfter ||
-                           FieldText(window.get(), W::kZEditSlot) != row.zAfter)) {
+    }
+    // One more press of each row, checked against what the fields must show.
+    for (const Row& row : rows) {
+        if (!row.rAfter) continue;
+        std::vector<double> ignored;
+        TimePresses(window.get(), 1, row.r, row.z, row.press, ignored);
+        if (FieldText(window.get(), W::kREditSlot) != row.rAfter ||
+            FieldText(window.get(), W::kZEditSlot) != row.zAfter) {
             std::fprintf(stderr, "calculate_bench: %s left r %s, z %s\n", row.label,
                          FieldText(window.get(), W::kREditSlot).c_str(),
                          FieldText(window.get(), W::kZEditSlot).c_str());

@@ -74,10 +74,14 @@ static void end_child(pid_t pid) {
     waitpid(pid, NULL, 0);
 }
 
-static int child_gone(pid_t pid) { return waitpid(pid, NULL, WNOHANG) == pid; }
+static int child_gone(pid_t pid) {
+    return waitpid(pid, NULL, WNOHANG) == pid;
+}
 
 static void usage(void) {
-    fprintf(stderr, "usage: map_watch [--size WxH] [--hold MS] [--hwm] [--timeout MS] -- program [args...]\n");
+    fprintf(
+        stderr,
+        "usage: map_watch [--size WxH] [--hold MS] [--hwm] [--timeout MS] -- program [args...]\n");
 }
 
 int main(int argc, char** argv) {
@@ -110,7 +114,7 @@ int main(int argc, char** argv) {
     Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
-    fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);  /* not the program's */
+    fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC); /* not the program's */
 
     const double start = now_ms();
     pid_t pid = fork();
@@ -134,7 +138,8 @@ int main(int argc, char** argv) {
             const double at = now_ms();
             XWindowAttributes attributes;
             if (!XGetWindowAttributes(display, event.xmap.window, &attributes)) continue;
-            if (want_w >= 0 && (attributes.width != want_w || attributes.height != want_h)) continue;
+            if (want_w >= 0 && (attributes.width != want_w || attributes.height != want_h))
+                continue;
             mapped = at - start;
             break;
         }
