@@ -1,5 +1,5 @@
-// Helpers shared by the runtime tests: what a statement raised, variant comparison, and a
-// fixture that proves every test releases the objects it made.
+// Helpers shared by the runtime tests: what a statement raised, variant comparison, a short
+// way to state a class, and a fixture that proves every test releases the objects it made.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,28 +39,30 @@ std::string RaisedMessage(F&& statement) {
 inline bool SameVariant(const Variant& a, const Variant& b) {
     if (a.Type() != b.Type()) return false;
     switch (a.Type()) {
-        case VariantType::Nil:
-            return true;
         case VariantType::Boolean:
             return a.AsBoolean() == b.AsBoolean();
         case VariantType::Integer:
             return a.AsInteger() == b.AsInteger();
         case VariantType::Single:
-            return a.AsSingle() == b.AsSingle();
         case VariantType::Double:
             return a.AsDouble() == b.AsDouble();
         case VariantType::String:
             return a.AsString() == b.AsString();
-        case VariantType::Object:
-            return a.BorrowObject() == b.BorrowObject();
         case VariantType::Color:
             return a.AsColor() == b.AsColor();
         case VariantType::Currency:
             return a.AsCurrency() == b.AsCurrency();
         case VariantType::Ptr:
             return a.AsPtr() == b.AsPtr();
+        default:  // Nil and Object
+            return a.BorrowObject() == b.BorrowObject();
     }
-    return false;
+}
+
+// A class with its counts stated and no tables; callers add what they need.
+inline ClassSpec Spec(const char* name, ClassRecord* (*superclass)(), uint32_t methods,
+                      uint32_t events, uint32_t properties, uint32_t dataSize, uint32_t slots) {
+    return {name, superclass, methods, 0, events, properties, dataSize, slots};
 }
 
 // Every test that uses it must leave as many live objects as it found.
