@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "framework/toolkit/program_code.h"
@@ -69,39 +68,23 @@ qint64 RunLoopAtMost(int limitMs) {
 TEST_F(ApplicationTest, VersionDataLandsInTheHiddenFieldsInItsOrder) {
     Ref<Object> app = RuntimeNewObject(Application::dunder_Lookup());
     RuntimeCallSlot<void, int64_t, int64_t, int64_t, int64_t, int64_t, String, String, String>(
-        app.get(), Application::kSetVersionDataSlot, 3, 0, 1, 2, 3, String("by A. Author"),
+        app.get(), Application::kSetVersionDataSlot, 3, 4, 1, 2, 5, String("by A. Author"),
         String("3.0"), String("Corvane Conversion"));
-    struct Field {
-        const char* hidden;
-        const char* visible;
-        Variant value;
+    // clang-format off
+    const std::pair<const char*, Variant> fields[] = {
+        {"MajorVersion", int64_t{3}}, {"MinorVersion", int64_t{4}}, {"BugVersion", int64_t{1}},
+        {"NonReleaseVersion", int64_t{2}}, {"StageCode", int64_t{5}}, {"RegionCode", int64_t{0}},
+        {"LongVersion", "by A. Author"}, {"ShortVersion", "3.0"}, {"PackageInfo", "Corvane Conversion"},
     };
-    const Field fields[] = {
-        {"_x_mMajorVersion", "MajorVersion", Variant(int64_t{3})},
-        {"_x_mMinorVersion", "MinorVersion", Variant(int64_t{0})},
-        {"_x_mBugVersion", "BugVersion", Variant(int64_t{1})},
-        {"_x_mNonReleaseVersion", "NonReleaseVersion", Variant(int64_t{2})},
-        {"_x_mStageCode", "StageCode", Variant(int64_t{3})},
-        {"_x_mRegionCode", "RegionCode", Variant(int64_t{0})},  // no argument sets it
-        {"_x_mLongVersion", "LongVersion", Variant("by A. Author")},
-        {"_x_mShortVersion", "ShortVersion", Variant("3.0")},
-        {"_x_mPackageInfo", "PackageInfo", Variant("Corvane Conversion")},
+    // clang-format on
+    auto text = [](const Variant& v) {
+        return v.Type() == VariantType::String ? v.AsString().Std() : std::to_string(v.AsInteger());
     };
-    for (const Field& field : fields) {
-        SCOPED_TRACE(field.hidden);
-        const PropertyEntry* hidden = RuntimeFindProperty(app->cls, field.hidden);
-        ASSERT_NE(hidden, nullptr);
-        EXPECT_TRUE(hidden->flags & kFlagHidden);
-        EXPECT_LT(hidden->fieldOffset, 0);
-        const Variant stored = PropertyValue(app.get(), field.hidden);
-        const Variant shown = PropertyValue(app.get(), field.visible);
-        if (field.value.Type() == VariantType::String) {
-            EXPECT_EQ(stored.AsString(), field.value.AsString());
-            EXPECT_EQ(shown.AsString(), field.value.AsString());
-        } else {
-            EXPECT_EQ(stored.AsInteger(), field.value.AsInteger());
-            EXPECT_EQ(shown.AsInteger(), field.value.AsInteger());
-        }
+    for (const auto& [name, value] : fields) {
+        const std::string hidden = std::string("_x_m") + name;
+        EXPECT_TRUE(RuntimeFindProperty(app->cls, hidden)->flags & kFlagHidden) << hidden;
+        EXPECT_EQ(text(PropertyValue(app.get(), hidden.c_str())), text(value)) << hidden;
+        EXPECT_EQ(text(PropertyValue(app.get(), name)), text(value)) << name;
     }
 }
 
@@ -249,45 +232,32 @@ TEST_F(ApplicationTest, AnExceptionInAHandlerGoesToUnhandledExceptionThenToTheRe
     }
 }
 
-TEST_F(ApplicationTest, EndExceptionEndsTheApplicationQuietlyAndThreadEndExceptionEndsNothing) {
-    struct Case {
-        ClassRecord* (*raised)();
-        bool loopEnds;
-    };
-    for (const Case& c : {Case{&EndException::dunder_Lookup, true},
-                          Case{&ThreadEndException::dunder_Lookup, false}}) {
-        SCOPED_TRACE(c.raised()->name);
-        RuntimeResetForTesting();
-        ClassRecord* cls = c.raised();
-        EXPECT_FALSE(RunProgramCode([cls] { RuntimeRaiseNew(cls, "end"); }));
-        EXPECT_TRUE(ToolkitMessageBoxes().empty());
-        EXPECT_EQ(RuntimeExit(), 0);
-        EXPECT_EQ(RunLoopAtMost(300) < 200, c.loopEnds);
-    }
-}
-
-TEST_F(ApplicationTest, ProgramCodeReportsWhateverItRaisesAndNothingElse) {
+TEST_F(ApplicationTest, ProgramCodeReportsWhatItRaisesExceptTheEndExceptions) {
     struct Case {
         const char* name;
         std::function<void()> code;
-        bool completes;
-        const char* reported;
+        const char* reported;          // nil: no report
+        std::optional<bool> loopEnds;  // for the end exceptions: whether the loop ends
     };
+    auto raise = [](ClassRecord* (*cls)()) { return [cls] { RuntimeRaiseNew(cls(), "end"); }; };
     const Case cases[] = {
-        {"code that completes", [] {}, true, nullptr},
-        {"a RuntimeException", [] { RaiseUnsupported("Test.Operation"); }, false,
-         "UnsupportedOperationException"},
+        {"code that completes", [] {}, nullptr, std::nullopt},
+        {"a RuntimeException", [] { RaiseUnsupported("Test.Operation"); },
+         "UnsupportedOperationException", std::nullopt},
         {"an object that is no RuntimeException",
-         [] { RuntimeRaise(RuntimeNewObject(WeakRef::dunder_Lookup())); }, false, "WeakRef"},
+         [] { RuntimeRaise(RuntimeNewObject(WeakRef::dunder_Lookup())); }, "WeakRef", std::nullopt},
+        {"EndException", raise(&EndException::dunder_Lookup), nullptr, true},
+        {"ThreadEndException", raise(&ThreadEndException::dunder_Lookup), nullptr, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        RuntimeResetForTesting();
         ToolkitClearMessageBoxes();
-        EXPECT_EQ(RunProgramCode(c.code), c.completes);
+        EXPECT_EQ(RunProgramCode(c.code), !c.reported && !c.loopEnds);
         ASSERT_EQ(ToolkitMessageBoxes().size(), c.reported ? 1u : 0u);
-        if (c.reported) {
-            EXPECT_NE(ToolkitMessageBoxes()[0].find(c.reported), std::string::npos);
-        }
+        EXPECT_TRUE(!c.reported || ToolkitMessageBoxes()[0].find(c.reported) != std::string::npos);
+        EXPECT_EQ(RuntimeExit(), c.reported ? 1 : 0);
+        EXPECT_TRUE(!c.loopEnds || (RunLoopAtMost(300) < 200) == *c.loopEnds);
     }
 }
 
@@ -318,27 +288,16 @@ TEST_F(ApplicationTest, TheMethodFormHandlesRuntimeExceptionsAndLeavesOtherObjec
 
 // ---- appearance ---------------------------------------------------------------------------
 
-TEST_F(ApplicationTest, ThemeNotificationsRaiseAppearanceChangedAndOthersAreIgnored) {
-    RegisterTestApp();
-    Ref<Object> app = RuntimeApplicationObject();
-    struct Case {
-        const char* notification;
-        bool raises;
-    };
-    for (const Case& c : {Case{"AppleInterfaceThemeChangedNotification", true},
-                          Case{"AppleColorPreferencesChangedNotification", true},
-                          Case{"NSWorkspaceDidWakeNotification", false}}) {
-        SCOPED_TRACE(c.notification);
-        Heard().clear();
-        Application::_MacOSNotificationReceived(app.get(), String(c.notification), nullptr,
-                                                nullptr);
-        EXPECT_EQ(Heard().size(), c.raises ? 1u : 0u);
-    }
-}
-
-TEST_F(ApplicationTest, AChangeOfQtsPaletteRaisesAppearanceChangedOnce) {
+TEST_F(ApplicationTest, ThemeNotificationsAndAChangeOfQtsPaletteRaiseAppearanceChanged) {
     ToolkitEnsureApplication();
     RegisterTestApp();
+    Ref<Object> app = RuntimeApplicationObject();
+    for (const char* notification :
+         {"AppleInterfaceThemeChangedNotification", "AppleColorPreferencesChangedNotification",
+          "NSWorkspaceDidWakeNotification"})
+        Application::_MacOSNotificationReceived(app.get(), String(notification), nullptr, nullptr);
+    EXPECT_EQ(Heard(), (std::vector<std::string>{"AppearanceChanged", "AppearanceChanged"}));
+    Heard().clear();
     const QPalette original = QApplication::palette();
     QPalette dark = original;
     dark.setColor(QPalette::Window, Qt::black);
@@ -359,15 +318,9 @@ TEST_F(ApplicationTest, TheFrameworksInitializersAreInCaseInsensitiveNameOrderAn
     };
     for (size_t i = 1; i < entries.size(); ++i)
         EXPECT_LE(lower(entries[i - 1].name), lower(entries[i].name)) << entries[i].name;
-    std::vector<std::string> names;
-    for (const Initializer& entry : entries) names.push_back(entry.name);
-    for (const char* expected :
-         {"Application.__ctblinit", "Window.__ctblinit", "MenuBar.__ctblinit",
-          "TextField.__ctblinit", "_VariantBoolean.__ctblinit"})
-        EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
     RuntimePerformInitializers(entries);
     EXPECT_EQ(RuntimeInitializersRun().size(), entries.size());
-    for (const char* cls : {"Application", "Window", "Timer", "Picture", "_PaneChild"})
+    for (const char* cls : {"Application", "Window", "TextField", "_VariantBoolean", "_PaneChild"})
         EXPECT_NE(RuntimeFindClass(cls), nullptr) << cls;
 }
 
@@ -376,115 +329,88 @@ TEST_F(ApplicationTest, TheFrameworksInitializersAreInCaseInsensitiveNameOrderAn
 // Sets environment variables for one scope and puts the old values back.
 class EnvironmentScope {
   public:
-    void Set(const char* name, std::optional<std::string> value) {
-        if (!saved_.count(name)) {
-            const char* old = std::getenv(name);
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) {
-            setenv(name, value->c_str(), 1);
-        } else {
-            unsetenv(name);
-        }
+    void Set(const char* name, const std::optional<std::string>& value) {
+        const char* old = std::getenv(name);
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        Put(name, value);
     }
     ~EnvironmentScope() {
-        for (const auto& [name, value] : saved_) {
-            if (value) {
-                setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                unsetenv(name.c_str());
-            }
-        }
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) Put(it->first, it->second);
     }
 
   private:
-    std::map<std::string, std::optional<std::string>> saved_;
+    static void Put(const std::string& name, const std::optional<std::string>& value) {
+        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 // A listening socket that stands in for a display server while it lives.
-class FakeServer {
-  public:
+struct FakeServer {
+    explicit FakeServer(int family) : fd(socket(family, SOCK_STREAM, 0)) {}
+    ~FakeServer() {
+        close(fd);
+        if (!path.empty()) unlink(path.c_str());
+    }
+    bool Listen(const void* address, socklen_t length) {
+        return bind(fd, static_cast<const sockaddr*>(address), length) == 0 && listen(fd, 1) == 0;
+    }
     // A local socket: abstract (as X servers also listen) or at a path.
-    static FakeServer Local(const std::string& name, bool abstract) {
-        FakeServer server(socket(AF_UNIX, SOCK_STREAM, 0));
+    bool ListenLocal(const std::string& name, bool abstract) {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::memcpy(address.sun_path + (abstract ? 1 : 0), name.data(), name.size());
-        socklen_t length = socklen_t(offsetof(sockaddr_un, sun_path) + (abstract ? 1 : 0) +
-                                     name.size() + (abstract ? 0 : 1));
-        if (!abstract) unlink(name.c_str());
-        server.ok_ = bind(server.fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                     listen(server.fd_, 1) == 0;
-        if (!abstract) server.path_ = name;
-        return server;
+        if (!abstract) unlink((path = name).c_str());
+        return Listen(&address, socklen_t(offsetof(sockaddr_un, sun_path) + name.size() + 1));
     }
-    // A TCP socket on the loopback interface, on a port the system picks.
-    static FakeServer Tcp() {
-        FakeServer server(socket(AF_INET, SOCK_STREAM, 0));
+    // TCP on the loopback interface, on a port the system picks.
+    bool ListenTcp() {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof(address);
-        server.ok_ = bind(server.fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
-                     listen(server.fd_, 1) == 0 &&
-                     getsockname(server.fd_, reinterpret_cast<sockaddr*>(&address), &length) == 0;
-        server.port_ = ntohs(address.sin_port);
-        return server;
+        bool ok = Listen(&address, length) &&
+                  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
+        port = ntohs(address.sin_port);
+        return ok;
     }
-    FakeServer(FakeServer&& other) noexcept
-        : fd_(std::exchange(other.fd_, -1)),
-          ok_(other.ok_),
-          port_(other.port_),
-          path_(std::move(other.path_)) {
-        other.path_.clear();
-    }
-    ~FakeServer() {
-        if (fd_ >= 0) close(fd_);
-        if (!path_.empty()) unlink(path_.c_str());
-    }
-    bool ok() const { return ok_; }
-    int port() const { return port_; }
-
-  private:
-    explicit FakeServer(int fd) : fd_(fd) {}
-    int fd_;
-    bool ok_ = false;
-    int port_ = 0;
-    std::string path_;
+    int fd;
+    std::string path;
+    int port = 0;
 };
 
 TEST_F(ApplicationTest, TheDisplayProbeFindsAServerThatAcceptsAConnectionAndSaysWhyNot) {
     const std::string socketPath = "/tmp/corvane-display-probe-" + std::to_string(getpid());
-    FakeServer xServer =
-        FakeServer::Local("/tmp/.X11-unix/X" + std::to_string(40000 + getpid() % 9999), true);
-    FakeServer waylandServer = FakeServer::Local(socketPath, false);
-    FakeServer tcpServer = FakeServer::Tcp();
-    ASSERT_TRUE(xServer.ok() && waylandServer.ok() && tcpServer.ok());
-    ASSERT_GT(tcpServer.port(), 6000);
-    const std::string localDisplay = ":" + std::to_string(40000 + getpid() % 9999);
-    const std::string tcpDisplay = "127.0.0.1:" + std::to_string(tcpServer.port() - 6000);
+    const std::string displayNumber = std::to_string(40000 + getpid() % 9999);
+    FakeServer xServer(AF_UNIX), waylandServer(AF_UNIX), tcpServer(AF_INET);
+    ASSERT_TRUE(xServer.ListenLocal("/tmp/.X11-unix/X" + displayNumber, true));
+    ASSERT_TRUE(waylandServer.ListenLocal(socketPath, false));
+    ASSERT_TRUE(tcpServer.ListenTcp());
+    ASSERT_GT(tcpServer.port, 6000);
+    const std::string localDisplay = ":" + displayNumber;
+    const std::string tcpDisplay = "127.0.0.1:" + std::to_string(tcpServer.port - 6000);
 
     struct Case {
         const char* name;
         std::optional<std::string> platform, display, wayland;
-        bool available;
-        const char* why;
+        const char* why;  // "" when a display is found
     };
+    const char* noDisplay = "no display found: DISPLAY is not set";
+    // clang-format off
     const Case cases[] = {
-        {"offscreen needs no server", "offscreen", std::nullopt, std::nullopt, true, ""},
-        {"xcb without DISPLAY", "xcb", std::nullopt, std::nullopt, false,
-         "no display found: DISPLAY is not set"},
-        {"xcb with a local server", "xcb", localDisplay, std::nullopt, true, ""},
-        {"xcb with a server over TCP", "xcb", tcpDisplay, std::nullopt, true, ""},
-        {"xcb with nobody listening", "xcb", ":59999", std::nullopt, false,
+        {"offscreen needs no server", "offscreen", std::nullopt, std::nullopt, ""},
+        {"xcb without DISPLAY", "xcb", std::nullopt, std::nullopt, noDisplay},
+        {"xcb with a local server", "xcb", localDisplay, std::nullopt, ""},
+        {"xcb with a server over TCP", "xcb", tcpDisplay, std::nullopt, ""},
+        {"xcb with nobody listening", "xcb", ":59999", std::nullopt,
          "no display found: cannot connect to the X server :59999"},
-        {"wayland with its socket", "wayland", std::nullopt, socketPath, true, ""},
-        {"wayland without a socket", "wayland", std::nullopt, socketPath + "-gone", false,
+        {"wayland with its socket", "wayland", std::nullopt, socketPath, ""},
+        {"wayland without a socket", "wayland", std::nullopt, socketPath + "-gone",
          "no display found: the Wayland socket"},
-        {"no platform named, X found", std::nullopt, localDisplay, std::nullopt, true, ""},
-        {"no platform named, nothing found", std::nullopt, std::nullopt, std::nullopt, false,
-         "no display found: DISPLAY is not set"},
+        {"no platform named, X found", std::nullopt, localDisplay, std::nullopt, ""},
+        {"no platform named, nothing found", std::nullopt, std::nullopt, std::nullopt, noDisplay},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EnvironmentScope environment;
@@ -492,7 +418,7 @@ TEST_F(ApplicationTest, TheDisplayProbeFindsAServerThatAcceptsAConnectionAndSays
         environment.Set("DISPLAY", c.display);
         environment.Set("WAYLAND_DISPLAY", c.wayland);
         std::string why;
-        EXPECT_EQ(ToolkitDisplayAvailable(&why), c.available);
+        EXPECT_EQ(ToolkitDisplayAvailable(&why), *c.why == '\0');
         EXPECT_EQ(why.rfind(c.why, 0), 0u) << why;
     }
 }

@@ -25,47 +25,35 @@
 
 namespace {
 
-enum class Kind { Plain, Apple, Quit };
-
-ClassRecord* RecordOf(Kind kind) {
-    switch (kind) {
-        case Kind::Apple:
-            return AppleMenuItem::dunder_Lookup();
-        case Kind::Quit:
-            return QuitMenuItem::dunder_Lookup();
-        case Kind::Plain:
-            break;
-    }
-    return MenuItem::dunder_Lookup();
-}
-
 struct ItemRow {
     const char* parent;  // nil: the bar
     const char* name;
-    Kind kind;
-    const char* className;
+    ClassRecord* (*cls)();
     const char* caption;
     std::optional<const char*> shortcut;  // nullopt: never assigned
 };
 
+constexpr auto kPlain = &MenuItem::dunder_Lookup, kApple = &AppleMenuItem::dunder_Lookup,
+               kQuit = &QuitMenuItem::dunder_Lookup;
+
 // clang-format off
 // The application's menu bar: four menus and eleven items, in the order of their creation.
 const ItemRow kMenuTree[] = {
-    {nullptr,         "Apple",         Kind::Plain, "MenuItem",      "",              ""},
-    {nullptr,         "UntitledMenu2", Kind::Plain, "MenuItem",      "File",          ""},
-    {"UntitledMenu2", "FileQuit",      Kind::Quit,  "QuitMenuItem",  "Quit",          "Cmd+Q"},
-    {"UntitledMenu2", "UntitledMenu6", Kind::Plain, "MenuItem",      "",              ""},
-    {nullptr,         "UntitledMenu0", Kind::Plain, "MenuItem",      "Edit",          ""},
-    {"UntitledMenu0", "EditUndo",      Kind::Plain, "MenuItem",      "Undo",          "Cmd+Z"},
-    {"UntitledMenu0", "UntitledMenu1", Kind::Plain, "MenuItem",      "-",             std::nullopt},
-    {"UntitledMenu0", "EditCut",       Kind::Plain, "MenuItem",      "Cut",           "Cmd+X"},
-    {"UntitledMenu0", "EditCopy",      Kind::Plain, "MenuItem",      "Copy",          "Cmd+C"},
-    {"UntitledMenu0", "EditPaste",     Kind::Plain, "MenuItem",      "Paste",         "Cmd+V"},
-    {"UntitledMenu0", "EditClear",     Kind::Plain, "MenuItem",      "Clear",         ""},
-    {"UntitledMenu0", "UntitledMenu5", Kind::Plain, "MenuItem",      "",              ""},
-    {"UntitledMenu0", "About",         Kind::Apple, "AppleMenuItem", "About Corvane", ""},
-    {"UntitledMenu0", "UntitledMenu4", Kind::Apple, "AppleMenuItem", "",              ""},
-    {nullptr,         "UntitledMenu3", Kind::Plain, "MenuItem",      "",              ""},
+    {nullptr,         "Apple",         kPlain, "",              ""},
+    {nullptr,         "UntitledMenu2", kPlain, "File",          ""},
+    {"UntitledMenu2", "FileQuit",      kQuit,  "Quit",          "Cmd+Q"},
+    {"UntitledMenu2", "UntitledMenu6", kPlain, "",              ""},
+    {nullptr,         "UntitledMenu0", kPlain, "Edit",          ""},
+    {"UntitledMenu0", "EditUndo",      kPlain, "Undo",          "Cmd+Z"},
+    {"UntitledMenu0", "UntitledMenu1", kPlain, "-",             std::nullopt},
+    {"UntitledMenu0", "EditCut",       kPlain, "Cut",           "Cmd+X"},
+    {"UntitledMenu0", "EditCopy",      kPlain, "Copy",          "Cmd+C"},
+    {"UntitledMenu0", "EditPaste",     kPlain, "Paste",         "Cmd+V"},
+    {"UntitledMenu0", "EditClear",     kPlain, "Clear",         ""},
+    {"UntitledMenu0", "UntitledMenu5", kPlain, "",              ""},
+    {"UntitledMenu0", "About",         kApple, "About Corvane", ""},
+    {"UntitledMenu0", "UntitledMenu4", kApple, "",              ""},
+    {nullptr,         "UntitledMenu3", kPlain, "",              ""},
 };
 // clang-format on
 
@@ -80,7 +68,7 @@ Ref<Object> NewItem(ClassRecord* cls) {
 Ref<Object> BuildMenuTree() {
     Ref<Object> bar = NewItem(MenuBar::dunder_Lookup());
     for (const ItemRow& row : kMenuTree) {
-        Ref<Object> item = NewItem(RecordOf(row.kind));
+        Ref<Object> item = NewItem(row.cls());
         RuntimeMenuItemNameSetter(item.get(), 0, row.name);
         RuntimeMenuItemAutoEnableSetter(item.get(), 0, true);
         RuntimeMenuItemTextSetter(item.get(), 0, row.caption);
@@ -114,12 +102,12 @@ std::vector<std::string> ChildNames(Object* item) {
 
 using MenusTest = LeakCheckedTest;
 
-TEST_F(MenusTest, EveryItemOfTheTreeIsFoundByNameAtAnyDepthWithItsClass) {
+TEST_F(MenusTest, EveryItemOfTheTreeIsFoundByNameAtAnyDepthAndNoneInsideItself) {
     Ref<Object> bar = BuildMenuTree();
     for (const ItemRow& row : kMenuTree) {
         Ref<Object> item = Lookup(bar.get(), row.name);
         ASSERT_TRUE(item) << row.name;
-        EXPECT_STREQ(item->cls->name, row.className) << row.name;
+        EXPECT_EQ(item->cls, row.cls()) << row.name;
         EXPECT_EQ(RuntimeMenuItemTextGetter(item.get(), 0).Std(), row.caption) << row.name;
         EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0)) << row.name;
         EXPECT_TRUE(RuntimeMenuItemAutoEnableGetter(item.get(), 0)) << row.name;
@@ -135,24 +123,22 @@ TEST_F(MenusTest, EveryItemOfTheTreeIsFoundByNameAtAnyDepthWithItsClass) {
         ChildNames(Lookup(bar.get(), "UntitledMenu0").get()),
         (std::vector<std::string>{"EditUndo", "UntitledMenu1", "EditCut", "EditCopy", "EditPaste",
                                   "EditClear", "UntitledMenu5", "About", "UntitledMenu4"}));
-}
 
-TEST_F(MenusTest, AnItemCannotBePutInsideItself) {
-    Ref<Object> menu = NewItem(MenuItem::dunder_Lookup());
-    Ref<Object> inner = NewItem(MenuItem::dunder_Lookup());
-    RuntimeMenuItemAppend(menu.get(), inner.get());
-    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(inner.get(), menu.get()); }),
+    Ref<Object> edit = Lookup(bar.get(), "UntitledMenu0");
+    EXPECT_EQ(
+        RaisedClass([&] { RuntimeMenuItemAppend(Lookup(bar.get(), "About").get(), bar.get()); }),
+        "UnsupportedOperationException");
+    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(edit.get(), edit.get()); }),
               "UnsupportedOperationException");
-    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(menu.get(), menu.get()); }),
-              "UnsupportedOperationException");
-    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(nullptr, menu.get()); }),
+    EXPECT_EQ(RaisedClass([&] { RuntimeMenuItemAppend(nullptr, edit.get()); }),
               "NilObjectException");
 }
 
-TEST_F(MenusTest, AQMenuBarShowsNoBlankMenuAndNoBlankRow) {
+TEST_F(MenusTest, QMenuBarsShowNoBlankMenuOrRowAndEachTakesLaterItems) {
     Ref<Object> bar = BuildMenuTree();
-    QMenuBar qbar;
+    QMenuBar qbar, second;
     ToolkitInstallMenuBar(&qbar, bar.get());
+    ToolkitInstallMenuBar(&second, bar.get());
 
     std::vector<std::string> shownMenus;
     for (QAction* action : qbar.actions())
@@ -172,19 +158,12 @@ TEST_F(MenusTest, AQMenuBarShowsNoBlankMenuAndNoBlankRow) {
     // The unshown items still exist and are visible as far as the program can tell.
     EXPECT_TRUE(RuntimeMenuItemVisibleGetter(Lookup(bar.get(), "UntitledMenu5").get(), 0));
     EXPECT_EQ(ActionOf(bar.get(), "Apple")->menu(), nullptr);  // no children: no menu to drop down
-}
 
-TEST_F(MenusTest, OneBarServesSeveralQMenuBarsAndLaterItemsReachThemAll) {
-    Ref<Object> bar = BuildMenuTree();
-    QMenuBar first, second;
-    ToolkitInstallMenuBar(&first, bar.get());
-    ToolkitInstallMenuBar(&second, bar.get());
     Ref<Object> help = NewItem(MenuItem::dunder_Lookup());
     RuntimeMenuItemTextSetter(help.get(), 0, "Help");
     RuntimeMenuItemAppend(bar.get(), help.get());
-    EXPECT_EQ(first.actions().size(), 5);
-    EXPECT_EQ(second.actions().size(), 5);
-    EXPECT_EQ(first.actions().last(), second.actions().last());
+    EXPECT_EQ(qbar.actions().size(), 5);
+    EXPECT_EQ(qbar.actions().last(), second.actions().last());
     ToolkitInstallMenuBar(&second, nullptr);
     EXPECT_TRUE(second.actions().isEmpty());
 }
@@ -237,15 +216,21 @@ bool EnabledOf(Object* bar, const char* name) {
     return RuntimeMenuItemEnabledGetter(Lookup(bar, name).get(), 0);
 }
 
-TEST_F(MenusTest, AutoEnablingGreysWhatNothingHandlesAndEnablesTheRest) {
+TEST_F(MenusTest, AutoEnablingGreysWhatNothingHandlesAndOpeningAMenuDoesItFirst) {
     Ref<Object> bar = BuildMenuTree();
     AttachAction(Lookup(bar.get(), "About").get(), &HandledAction);
     Ref<Object> manual = Lookup(bar.get(), "UntitledMenu6");
     RuntimeMenuItemAutoEnableSetter(manual.get(), 0, false);
     RuntimeMenuItemEnabledSetter(manual.get(), 0, true);
+    RuntimeMenuItemEnabledSetter(Lookup(bar.get(), "About").get(), 0, false);
+
+    // Opening the Edit menu enables its items first.
+    QMenu* edit = ActionOf(bar.get(), "UntitledMenu0")->menu();
+    edit->popup(QPoint(10, 10));
+    EXPECT_TRUE(ActionOf(bar.get(), "About")->isEnabled());
+    edit->hide();
 
     ToolkitAutoEnableMenus(bar.get(), nullptr);
-
     struct Expected {
         const char* name;
         bool enabled;
@@ -263,19 +248,6 @@ TEST_F(MenusTest, AutoEnablingGreysWhatNothingHandlesAndEnablesTheRest) {
     gActionCalls = 0;
     ActionOf(bar.get(), "About")->trigger();
     EXPECT_EQ(gActionCalls, 1);
-}
-
-TEST_F(MenusTest, OpeningAMenuEnablesItsItemsFirst) {
-    Ref<Object> bar = BuildMenuTree();
-    Ref<Object> about = Lookup(bar.get(), "About");
-    RuntimeMenuItemEnabledSetter(about.get(), 0, false);
-    AttachAction(about.get(), &HandledAction);
-    QMenu* edit = ActionOf(bar.get(), "UntitledMenu0")->menu();
-    ASSERT_NE(edit, nullptr);
-    edit->popup(QPoint(10, 10));
-    EXPECT_TRUE(ActionOf(bar.get(), "About")->isEnabled());
-    EXPECT_FALSE(ActionOf(bar.get(), "EditClear")->isEnabled());
-    edit->hide();
 }
 
 // A shown window with one focused text field, which the Edit items act on.
@@ -333,9 +305,6 @@ TEST_F(EditCommandsTest, EditItemsActOnTheFocusedField) {
         EXPECT_EQ(QApplication::clipboard()->text().toStdString(), c.clipboardAfter)
             << c.item << " on " << c.text;
     }
-}
-
-TEST_F(EditCommandsTest, UndoTakesBackTheLastEdit) {
     field_->setText("");
     QTest::keyClicks(field_, "0.5");
     Item("EditUndo")->trigger();

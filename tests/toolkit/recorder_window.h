@@ -48,68 +48,59 @@ inline std::string Readable(const String& key) {
 
 // ---- the window class "TestWindows.Recorder" --------------------------------------------
 
-inline void Layout(Object* self) {
-    Hear("Layout");
-    if (Answer().menuBar) WindowMenuBarSetter(self, 0, Answer().menuBar);
-    if (!Answer().record.Empty()) _SetProperties(self, Answer().record);
-}
-inline void CreateControls(Object*) {
-    Hear("CreateControls");
-}
-inline void AddMenuHandlers(Object* self, Object* window) {
-    Hear(window == self ? "AddMenuHandlers self" : "AddMenuHandlers other");
-}
-inline void Open(Object* self) {
-    Hear(std::string("Open visible=") + (RuntimeWindowVisible(self) ? "True" : "False"));
-}
-inline void Activate(Object*) {
-    Hear("Activate");
-}
-inline void Deactivate(Object*) {
-    Hear("Deactivate");
-}
-inline void EnableMenuItems(Object*) {
-    Hear("EnableMenuItems");
-}
-inline bool MouseDown(Object*, int64_t x, int64_t y) {
-    Hear("MouseDown " + std::to_string(x) + " " + std::to_string(y));
-    if (Answer().raiseInMouseDown)
-        RuntimeRaiseNew(Answer().raiseInMouseDown(), "raised in MouseDown");
-    return Answer().mouseDown;
-}
-inline void MouseUp(Object*, int64_t x, int64_t y) {
-    Hear("MouseUp " + std::to_string(x) + " " + std::to_string(y));
-}
-inline bool KeyDown(Object*, String key) {
-    Hear("KeyDown " + Readable(key));
-    return Answer().keyDown;
-}
-inline bool CancelClose(Object*, bool appQuitting) {
-    Hear(std::string("CancelClose ") + (appQuitting ? "True" : "False"));
-    return Answer().cancelClose;
-}
-inline void Close(Object*) {
-    Hear("Close");
+// A subclass of Window with its own methods (in the slots after Window's) and handlers.
+inline ClassSpec WindowSubclass(const char* name, std::span<const MethodRow> methods = {},
+                                std::span<const HandlerRow> handlers = {}) {
+    const auto own = static_cast<uint32_t>(methods.size());
+    return {.name = name,
+            .superclass = &Window::dunder_Lookup,
+            .methodCount = Window::kMethodCount + own,
+            .interfaceCount = 0,
+            .eventCount = Window::kEventCount,
+            .propertyCount = Window::kPropertyCount,
+            .instanceDataSize = Window::kInstanceDataSize,
+            .slotCount = Window::kSlotCount + own,
+            .methods = methods,
+            .handlers = handlers};
 }
 
-inline ClassCell gRecorderCell{nullptr, nullptr};
-inline ClassCell gPlainCell{nullptr, nullptr};
+inline std::string Point(int64_t x, int64_t y) {
+    return " " + std::to_string(x) + " " + std::to_string(y);
+}
 
-inline void BuildRecorder() {
+inline ClassRecord* RecorderClass() {
     // clang-format off
     static const MethodRow methods[] = {
-        Method("Layout",          kPublicVirtual, "%%",          &Layout,          37),
-        Method("CreateControls",  kPublicVirtual, "%%",          &CreateControls,  38),
-        Method("AddMenuHandlers", kPublicVirtual, "%%o<Window>", &AddMenuHandlers, 39),
-        Method("Event_Open",      kPublicVirtual, "%%",          &Open,            40),
-        Method("Event_Activate",  kPublicVirtual, "%%",          &Activate,        41),
-        Method("Event_Deactivate",kPublicVirtual, "%%",          &Deactivate,      42),
-        Method("Event_EnableMenuItems", kPublicVirtual, "%%",    &EnableMenuItems, 43),
-        Method("Event_MouseDown", kPublicVirtual, "%b%i8i8",     &MouseDown,       44),
-        Method("Event_MouseUp",   kPublicVirtual, "%%i8i8",      &MouseUp,         45),
-        Method("Event_KeyDown",   kPublicVirtual, "%b%s",        &KeyDown,         46),
-        Method("Event_CancelClose", kPublicVirtual, "%b%b",      &CancelClose,     47),
-        Method("Event_Close",     kPublicVirtual, "%%",          &Close,           48),
+        Method("Layout", kPublicVirtual, "%%", +[](Object* self) {
+            Hear("Layout");
+            if (Answer().menuBar) WindowMenuBarSetter(self, 0, Answer().menuBar);
+            if (!Answer().record.Empty()) _SetProperties(self, Answer().record);
+        }, 37),
+        Method("CreateControls", kPublicVirtual, "%%", +[](Object*) { Hear("CreateControls"); }, 38),
+        Method("AddMenuHandlers", kPublicVirtual, "%%o<Window>", +[](Object* self, Object* window) {
+            Hear(window == self ? "AddMenuHandlers self" : "AddMenuHandlers other");
+        }, 39),
+        Method("Event_Open", kPublicVirtual, "%%", +[](Object* self) {
+            Hear(std::string("Open visible=") + (RuntimeWindowVisible(self) ? "True" : "False"));
+        }, 40),
+        Method("Event_Activate", kPublicVirtual, "%%", +[](Object*) { Hear("Activate"); }, 41),
+        Method("Event_Deactivate", kPublicVirtual, "%%", +[](Object*) { Hear("Deactivate"); }, 42),
+        Method("Event_EnableMenuItems", kPublicVirtual, "%%", +[](Object*) { Hear("EnableMenuItems"); }, 43),
+        Method("Event_MouseDown", kPublicVirtual, "%b%i8i8", +[](Object*, int64_t x, int64_t y) {
+            Hear("MouseDown" + Point(x, y));
+            if (Answer().raiseInMouseDown) RuntimeRaiseNew(Answer().raiseInMouseDown(), "raised in MouseDown");
+            return Answer().mouseDown;
+        }, 44),
+        Method("Event_MouseUp", kPublicVirtual, "%%i8i8", +[](Object*, int64_t x, int64_t y) { Hear("MouseUp" + Point(x, y)); }, 45),
+        Method("Event_KeyDown", kPublicVirtual, "%b%s", +[](Object*, String key) {
+            Hear("KeyDown " + Readable(key));
+            return Answer().keyDown;
+        }, 46),
+        Method("Event_CancelClose", kPublicVirtual, "%b%b", +[](Object*, bool appQuitting) {
+            Hear(std::string("CancelClose ") + (appQuitting ? "True" : "False"));
+            return Answer().cancelClose;
+        }, 47),
+        Method("Event_Close", kPublicVirtual, "%%", +[](Object*) { Hear("Close"); }, 48),
     };
     static const HandlerRow handlers[] = {
         {Window::kLayout, 37},          {Window::kCreateControls, 38}, {Window::kAddMenuHandlers, 39},
@@ -118,39 +109,14 @@ inline void BuildRecorder() {
         {Window::kKeyDown, 46},         {Window::kCancelClose, 47},    {Window::kClose, 48},
     };
     // clang-format on
-    static const ClassSpec spec{.name = "TestWindows.Recorder",
-                                .superclass = &Window::dunder_Lookup,
-                                .methodCount = Window::kMethodCount + 12,
-                                .interfaceCount = 0,
-                                .eventCount = Window::kEventCount,
-                                .propertyCount = Window::kPropertyCount,
-                                .instanceDataSize = Window::kInstanceDataSize,
-                                .slotCount = Window::kSlotCount + 12,
-                                .methods = methods,
-                                .handlers = handlers};
-    RuntimeBuildClass(gRecorderCell, spec);
+    static ClassCell cell{};
+    return RuntimeBuildClass(cell, WindowSubclass("TestWindows.Recorder", methods, handlers));
 }
 
 // A window class that handles nothing.
-inline void BuildPlain() {
-    static const ClassSpec spec{.name = "TestWindows.Plain",
-                                .superclass = &Window::dunder_Lookup,
-                                .methodCount = Window::kMethodCount,
-                                .interfaceCount = 0,
-                                .eventCount = Window::kEventCount,
-                                .propertyCount = Window::kPropertyCount,
-                                .instanceDataSize = Window::kInstanceDataSize,
-                                .slotCount = Window::kSlotCount};
-    RuntimeBuildClass(gPlainCell, spec);
-}
-
-inline ClassRecord* RecorderClass() {
-    gRecorderCell.init = &BuildRecorder;
-    return RuntimeLookupClass(gRecorderCell);
-}
 inline ClassRecord* PlainClass() {
-    gPlainCell.init = &BuildPlain;
-    return RuntimeLookupClass(gPlainCell);
+    static ClassCell cell{};
+    return RuntimeBuildClass(cell, WindowSubclass("TestWindows.Plain"));
 }
 
 // A new window of `cls`, built as an implicit-instance accessor builds one.
@@ -169,26 +135,18 @@ inline QWidget* TopLevelOf(Object* window) {
 
 // ---- the application class "TestApp" -----------------------------------------------------
 
-inline bool UnhandledException(Object*, Object* error) {
-    Hear(std::string("UnhandledException ") + error->cls->name);
-    return Answer().appHandlesException;
-}
-inline void AppearanceChanged(Object*) {
-    Hear("AppearanceChanged");
-}
-inline bool AppCancelClose(Object*) {
-    Hear("App CancelClose");
-    return false;
-}
-
-inline ClassCell gTestAppCell{nullptr, nullptr};
-
-inline void BuildTestApp() {
+inline ClassRecord* TestAppClass() {
     // clang-format off
     static const MethodRow methods[] = {
-        Method("Event_UnhandledException", kPublicVirtual, "%b%o<RuntimeException>", &UnhandledException, 18),
-        Method("Event_AppearanceChanged",  kPublicVirtual, "%%",                     &AppearanceChanged,  19),
-        Method("Event_CancelClose",        kPublicVirtual, "%b%",                    &AppCancelClose,     20),
+        Method("Event_UnhandledException", kPublicVirtual, "%b%o<RuntimeException>", +[](Object*, Object* error) {
+            Hear(std::string("UnhandledException ") + error->cls->name);
+            return Answer().appHandlesException;
+        }, 18),
+        Method("Event_AppearanceChanged", kPublicVirtual, "%%", +[](Object*) { Hear("AppearanceChanged"); }, 19),
+        Method("Event_CancelClose", kPublicVirtual, "%b%", +[](Object*) {
+            Hear("App CancelClose");
+            return false;
+        }, 20),
     };
     static const HandlerRow handlers[] = {
         {Application::kUnhandledException, 18},
@@ -196,22 +154,17 @@ inline void BuildTestApp() {
         {Application::kCancelClose, 20},
     };
     // clang-format on
-    static const ClassSpec spec{.name = "TestApp",
-                                .superclass = &Application::dunder_Lookup,
-                                .methodCount = 23 + 3,
-                                .interfaceCount = 0,
-                                .eventCount = 11,
-                                .propertyCount = 34,
-                                .instanceDataSize = 96,
-                                .slotCount = 18 + 3,
-                                .methods = methods,
-                                .handlers = handlers};
-    RuntimeBuildClass(gTestAppCell, spec);
-}
-
-inline ClassRecord* TestAppClass() {
-    gTestAppCell.init = &BuildTestApp;
-    return RuntimeLookupClass(gTestAppCell);
+    static ClassCell cell{};
+    return RuntimeBuildClass(cell, {.name = "TestApp",
+                                    .superclass = &Application::dunder_Lookup,
+                                    .methodCount = 23 + 3,
+                                    .interfaceCount = 0,
+                                    .eventCount = 11,
+                                    .propertyCount = 34,
+                                    .instanceDataSize = 96,
+                                    .slotCount = 18 + 3,
+                                    .methods = methods,
+                                    .handlers = handlers});
 }
 
 // Registers a new TestApp as the application object; the framework keeps it.
