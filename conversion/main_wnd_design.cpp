@@ -2,10 +2,11 @@
 // typed table in the order the window or control class applies its keys, and encoded once.
 #include "conversion/main_wnd_design.h"
 
-#include <initializer_list>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "conversion/design_records.h"
 #include "conversion/help_text.h"
 #include "conversion/main_wnd.h"
 #include "shell/credits.h"
@@ -14,68 +15,14 @@
 namespace MainWnd {
 namespace {
 
-// ---- values shared by the records ------------------------------------------------------
+using namespace Design;
 
-constexpr std::string_view kTitle = "Corvane";
-constexpr std::string_view kSystemFont = "System";
-constexpr std::string_view kNone = "";
-constexpr int64_t kNoIndex = -2147483648;  // every control is found by its name alone
-constexpr int64_t kCentred = 2;            // TextAlignment of the fields and labels
-constexpr int64_t kLeftAligned = 0;        // TextAlignment of the help text
-constexpr int64_t kFieldLimit = 9;         // characters the user may type into a number field
+// ---- values of this window's records ---------------------------------------------------
 
-constexpr RecordValue kWindowGrey = Rgba(0xEE, 0xEE, 0xEE, 0x00);
+constexpr int64_t kLeftAligned = 0;  // TextAlignment of the help text
+constexpr int64_t kFieldLimit = 9;   // characters the user may type into a number field
+
 constexpr RecordValue kWhite = Rgba(0xFF, 0xFF, 0xFF, 0x00);
-constexpr RecordValue kBlack = Rgba(0x00, 0x00, 0x00, 0x00);
-constexpr RecordValue kCreditBlue = Rgba(0x00, 0x00, 0xC7, 0x00);
-
-// ---- the window ------------------------------------------------------------------------
-
-String EncodeWindowRecord() {
-    static const RecordEntry entries[] = {
-        {"Width", Int(450)},
-        {"Height", Int(300)},
-        {"MinimumWidth", Int(64)},
-        {"MinimumHeight", Int(64)},
-        {"MaximumWidth", Int(32000)},
-        {"MaximumHeight", Int(32000)},
-        {"Type", Int(0)},
-        {"Title", Str(kTitle)},
-        {"HasCloseButton", Bool(true)},
-        {"HasMaximizeButton", Bool(false)},
-        {"HasMinimizeButton", Bool(true)},
-        {"HasFullScreenButton", Bool(false)},
-        {"Resizeable", Bool(false)},
-        {"Composite", Bool(false)},
-        {"MacProcID", Int(0)},
-        {"FullScreen", Bool(false)},
-        {"DefaultLocation", Int(0)},
-        {"Visible", Bool(true)},
-        {"HasBackgroundColor", Bool(true)},
-        {"BackgroundColor", kWindowGrey},
-        {"MenuBarVisible", Bool(true)},
-        {"LiveResize", Bool(false)},
-    };
-    return EncodePropertyRecord(entries);
-}
-
-// ---- the common head of every control record -------------------------------------------
-
-struct Locks {
-    bool left, top, right, bottom;
-};
-constexpr Locks kLockAll{true, true, true, true};
-constexpr Locks kLockTopLeft{true, true, false, false};
-constexpr Locks kLockNone{false, false, false, false};
-
-struct Place {
-    std::string_view name;
-    int64_t left, top, width, height;
-    Locks locks;
-    int64_t tabIndex;
-    bool tabStop;
-    bool autoDeactivate;
-};
 
 // Position, size, locks and focus order (window content 450 x 300).
 // clang-format off
@@ -93,187 +40,102 @@ constexpr Place kDescribeTxt{"describeTxt",   20,  63, 409,  73, kLockTopLeft,  
 constexpr Place kQBtn       {"qBtn",         180, 240,  90,  40, kLockAll,       14, false, true};
 // clang-format on
 
-// The head entries of `place` followed by `tail`, encoded.
-String EncodeControlRecord(const Place& place, std::initializer_list<RecordEntry> tail,
-                           std::initializer_list<RecordEntry> closing = {}) {
-    std::vector<RecordEntry> entries = {
-        {"Name", Str(place.name)},
-        {"Index", Int(kNoIndex)},
-        {"Left", Int(place.left)},
-        {"Top", Int(place.top)},
-        {"Width", Int(place.width)},
-        {"Height", Int(place.height)},
-        {"LockLeft", Bool(place.locks.left)},
-        {"LockTop", Bool(place.locks.top)},
-        {"LockRight", Bool(place.locks.right)},
-        {"LockBottom", Bool(place.locks.bottom)},
-        {"TabIndex", Int(place.tabIndex)},
-        {"TabPanelIndex", Int(0)},
-        {"TabStop", Bool(place.tabStop)},
-        {"AllowAutoDeactivate", Bool(place.autoDeactivate)},
-    };
-    entries.insert(entries.end(), tail);
-    entries.insert(entries.end(), closing);
-    return EncodePropertyRecord(entries);
-}
-
-// ---- the records by control class ------------------------------------------------------
-
-// The r and z fields; only the z field's record ends with InitialParent.
-String TextFieldRecord(const Place& place, bool closingInitialParent) {
-    std::initializer_list<RecordEntry> closing = {{"InitialParent", Str(kNone)}};
-    return EncodeControlRecord(
-        place,
-        {
-            {"BackgroundColor", kWhite},
-            {"HasBorder", Bool(true)},
-            {"Enabled", Bool(true)},
-            {"Format", Str(kNone)},
-            {"Tooltip", Str(kNone)},
-            {"Password", Bool(false)},
-            {"TextColor", kBlack},
-            {"Transparent", Bool(true)},
-            {"AllowFocusRing", Bool(true)},
-            {"Visible", Bool(true)},
-            {"FontName", Str(kSystemFont)},
-            {"FontSize", Sgl(12.0f)},
-            {"FontUnit", Byte(0)},
-            {"Bold", Bool(false)},
-            {"Italic", Bool(false)},
-            {"Underline", Bool(false)},
-            {"Hint", Str(kNone)},
-            {"Value", Str(kNone)},
-            {"AllowTabs", Bool(false)},
-            {"TextAlignment", Int(kCentred)},
-            {"AllowSpellChecking", Bool(true)},
-            {"MaximumCharactersAllowed", Int(kFieldLimit)},
-            {"ValidationMask", Str(kNone)},
-            {"ReadOnly", Bool(false)},
-            {"DataSource", Str(kNone)},
-            {"DataField", Str(kNone)},
-        },
-        closingInitialParent ? closing : std::initializer_list<RecordEntry>{});
-}
-
-struct LabelLook {
-    RecordValue textColor;
-    std::string_view value;
-    bool bold, italic;
-    float fontSize;
-};
-
-// Text colour, value, bold, italic, font size.
+// The credit line and the r and z captions.
 constexpr LabelLook kCreditLook{kCreditBlue, kCreditLine, false, false, 8.0f};
 constexpr LabelLook kRCaptionLook{kBlack, "r", true, true, 14.0f};
 constexpr LabelLook kZCaptionLook{kBlack, "z", true, false, 14.0f};
 
-String LabelRecord(const Place& place, const LabelLook& look) {
-    return EncodeControlRecord(place, {
-                                          {"Enabled", Bool(true)},
-                                          {"Tooltip", Str(kNone)},
-                                          {"Multiline", Bool(false)},
-                                          {"Selectable", Bool(false)},
-                                          {"TextAlignment", Int(kCentred)},
-                                          {"TextColor", look.textColor},
-                                          {"Transparent", Bool(false)},
-                                          {"Value", Str(look.value)},
-                                          {"Visible", Bool(true)},
-                                          {"Bold", Bool(look.bold)},
-                                          {"Italic", Bool(look.italic)},
-                                          {"FontName", Str(kSystemFont)},
-                                          {"Underline", Bool(false)},
-                                          {"FontSize", Sgl(look.fontSize)},
-                                          {"FontUnit", Byte(0)},
-                                          {"DataSource", Str(kNone)},
-                                          {"DataField", Str(kNone)},
-                                          {"InitialParent", Str(kNone)},
-                                      });
+// ---- the records of this window's own control kinds ------------------------------------
+
+// The r and z fields; only the z field's record ends with InitialParent.
+String TextFieldRecord(const Place& place, bool closingInitialParent) {
+    std::vector<RecordEntry> tail = {
+        {"BackgroundColor", kWhite},
+        {"HasBorder", Bool(true)},
+        {"Enabled", Bool(true)},
+        {"Format", Str(kNone)},
+        {"Tooltip", Str(kNone)},
+        {"Password", Bool(false)},
+        {"TextColor", kBlack},
+        {"Transparent", Bool(true)},
+        {"AllowFocusRing", Bool(true)},
+        {"Visible", Bool(true)},
+        {"FontName", Str(kSystemFont)},
+        {"FontSize", Sgl(12.0f)},
+        {"FontUnit", Byte(0)},
+        {"Bold", Bool(false)},
+        {"Italic", Bool(false)},
+        {"Underline", Bool(false)},
+        {"Hint", Str(kNone)},
+        {"Value", Str(kNone)},
+        {"AllowTabs", Bool(false)},
+        {"TextAlignment", Int(kCentred)},
+        {"AllowSpellChecking", Bool(true)},
+        {"MaximumCharactersAllowed", Int(kFieldLimit)},
+        {"ValidationMask", Str(kNone)},
+        {"ReadOnly", Bool(false)},
+        {"DataSource", Str(kNone)},
+        {"DataField", Str(kNone)},
+    };
+    if (closingInitialParent) tail.push_back({"InitialParent", Str(kNone)});
+    return ControlRecord(place, std::move(tail));
 }
 
 String ButtonRecord(const Place& place, std::string_view caption, float fontSize, bool bold) {
-    return EncodeControlRecord(place, {
-                                          {"MacButtonStyle", Int(0)},
-                                          {"Cancel", Bool(false)},
-                                          {"Caption", Str(caption)},
-                                          {"Default", Bool(true)},
-                                          {"Enabled", Bool(true)},
-                                          {"Tooltip", Str(kNone)},
-                                          {"Transparent", Bool(true)},
-                                          {"Visible", Bool(true)},
-                                          {"FontName", Str(kSystemFont)},
-                                          {"FontSize", Sgl(fontSize)},
-                                          {"FontUnit", Byte(0)},
-                                          {"Bold", Bool(bold)},
-                                          {"Italic", Bool(false)},
-                                          {"Underline", Bool(false)},
-                                          {"InitialParent", Str(kNone)},
-                                      });
-}
-
-// Canvas2 holds DoubleBuffer between its two Transparent entries; Canvas1 has none.
-String CanvasRecord(const Place& place, bool doubleBufferEntry) {
-    if (doubleBufferEntry) {
-        return EncodeControlRecord(place, {
-                                              {"Enabled", Bool(true)},
-                                              {"Tooltip", Str(kNone)},
-                                              {"AllowFocusRing", Bool(true)},
-                                              {"Visible", Bool(true)},
-                                              {"AllowFocus", Bool(false)},
-                                              {"AllowTabs", Bool(false)},
-                                              {"Transparent", Bool(true)},
-                                              {"DoubleBuffer", Bool(false)},
-                                              {"Transparent", Bool(true)},
-                                              {"InitialParent", Str(kNone)},
-                                          });
-    }
-    return EncodeControlRecord(place, {
-                                          {"Enabled", Bool(true)},
-                                          {"Tooltip", Str(kNone)},
-                                          {"AllowFocusRing", Bool(true)},
-                                          {"Visible", Bool(true)},
-                                          {"AllowFocus", Bool(false)},
-                                          {"AllowTabs", Bool(false)},
-                                          {"Transparent", Bool(true)},
-                                          {"Transparent", Bool(true)},
-                                          {"InitialParent", Str(kNone)},
-                                      });
+    return ControlRecord(place, {
+                                    {"MacButtonStyle", Int(0)},
+                                    {"Cancel", Bool(false)},
+                                    {"Caption", Str(caption)},
+                                    {"Default", Bool(true)},
+                                    {"Enabled", Bool(true)},
+                                    {"Tooltip", Str(kNone)},
+                                    {"Transparent", Bool(true)},
+                                    {"Visible", Bool(true)},
+                                    {"FontName", Str(kSystemFont)},
+                                    {"FontSize", Sgl(fontSize)},
+                                    {"FontUnit", Byte(0)},
+                                    {"Bold", Bool(bold)},
+                                    {"Italic", Bool(false)},
+                                    {"Underline", Bool(false)},
+                                    {"InitialParent", Str(kNone)},
+                                });
 }
 
 // The help text: hidden, read-only, borderless, on the window's own background.
 String HelpTextRecord(const Place& place) {
-    return EncodeControlRecord(place, {
-                                          {"BackgroundColor", kWindowGrey},
-                                          {"HasBorder", Bool(false)},
-                                          {"Enabled", Bool(true)},
-                                          {"Format", Str(kNone)},
-                                          {"Tooltip", Str(kNone)},
-                                          {"HideSelection", Bool(true)},
-                                          {"LineHeight", Dbl(0.0)},
-                                          {"LineSpacing", Dbl(1.0)},
-                                          {"Multiline", Bool(true)},
-                                          {"HasHorizontalScrollbar", Bool(false)},
-                                          {"HasVerticalScrollbar", Bool(false)},
-                                          {"AllowStyledText", Bool(false)},
-                                          {"TextColor", kBlack},
-                                          {"Transparent", Bool(false)},
-                                          {"AllowFocusRing", Bool(false)},
-                                          {"Visible", Bool(false)},
-                                          {"Bold", Bool(false)},
-                                          {"Italic", Bool(false)},
-                                          {"FontName", Str(kSystemFont)},
-                                          {"FontSize", Sgl(11.0f)},
-                                          {"FontUnit", Byte(0)},
-                                          {"Underline", Bool(false)},
-                                          {"Value", Str(kHelpText)},
-                                          {"AllowTabs", Bool(false)},
-                                          {"TextAlignment", Int(kLeftAligned)},
-                                          {"AllowSpellChecking", Bool(false)},
-                                          {"MaximumCharactersAllowed", Int(0)},
-                                          {"ValidationMask", Str(kNone)},
-                                          {"ReadOnly", Bool(true)},
-                                          {"DataSource", Str(kNone)},
-                                          {"DataField", Str(kNone)},
-                                      });
+    return ControlRecord(place, {
+                                    {"BackgroundColor", kWindowGrey},
+                                    {"HasBorder", Bool(false)},
+                                    {"Enabled", Bool(true)},
+                                    {"Format", Str(kNone)},
+                                    {"Tooltip", Str(kNone)},
+                                    {"HideSelection", Bool(true)},
+                                    {"LineHeight", Dbl(0.0)},
+                                    {"LineSpacing", Dbl(1.0)},
+                                    {"Multiline", Bool(true)},
+                                    {"HasHorizontalScrollbar", Bool(false)},
+                                    {"HasVerticalScrollbar", Bool(false)},
+                                    {"AllowStyledText", Bool(false)},
+                                    {"TextColor", kBlack},
+                                    {"Transparent", Bool(false)},
+                                    {"AllowFocusRing", Bool(false)},
+                                    {"Visible", Bool(false)},
+                                    {"Bold", Bool(false)},
+                                    {"Italic", Bool(false)},
+                                    {"FontName", Str(kSystemFont)},
+                                    {"FontSize", Sgl(11.0f)},
+                                    {"FontUnit", Byte(0)},
+                                    {"Underline", Bool(false)},
+                                    {"Value", Str(kHelpText)},
+                                    {"AllowTabs", Bool(false)},
+                                    {"TextAlignment", Int(kLeftAligned)},
+                                    {"AllowSpellChecking", Bool(false)},
+                                    {"MaximumCharactersAllowed", Int(0)},
+                                    {"ValidationMask", Str(kNone)},
+                                    {"ReadOnly", Bool(true)},
+                                    {"DataSource", Str(kNone)},
+                                    {"DataField", Str(kNone)},
+                                });
 }
 
 // ---- event bindings --------------------------------------------------------------------
@@ -309,7 +171,8 @@ constexpr Binding kQBtnBindings[] = {
 }  // namespace
 
 const String& WindowRecord() {
-    static const String record = EncodeWindowRecord();
+    static const String record = Design::WindowRecord(
+        {.width = 450, .height = 300, .type = 0, .title = "Corvane", .hasCloseButton = true});
     return record;
 }
 

@@ -1,5 +1,6 @@
 #include "splash/splash_wnd.h"
 
+#include "conversion/design_records.h"
 #include "conversion/main_wnd.h"
 #include "shell/credits.h"
 #include "shell/pictures.h"
@@ -8,108 +9,27 @@
 namespace SplashWnd {
 namespace {
 
+using namespace Design;
+
 ClassCell gSplashCell{nullptr, &SplashWnd::dunder_ctblinit};  // SplashWnd.SplashWnd.__ctbl
 
 constexpr const char* kQualifiedName = "SplashWnd.SplashWnd";
-constexpr int64_t kNoIndex = -2147483648LL;  // the control stands alone under its name
 
+// Position, size, locks and focus order (window content 330 x 165).
 // clang-format off
-// The window: 330 × 165, no title, no close button, visible at creation.
-constexpr RecordEntry kWindowRecord[] = {
-    {"Width",               Int(330)},
-    {"Height",              Int(165)},
-    {"MinimumWidth",        Int(64)},
-    {"MinimumHeight",       Int(64)},
-    {"MaximumWidth",        Int(32000)},
-    {"MaximumHeight",       Int(32000)},
-    {"Type",                Int(2)},
-    {"Title",               Str("")},
-    {"HasCloseButton",      Bool(false)},
-    {"HasMaximizeButton",   Bool(false)},
-    {"HasMinimizeButton",   Bool(true)},
-    {"HasFullScreenButton", Bool(false)},
-    {"Resizeable",          Bool(false)},
-    {"Composite",           Bool(false)},
-    {"MacProcID",           Int(0)},
-    {"FullScreen",          Bool(false)},
-    {"DefaultLocation",     Int(0)},
-    {"Visible",             Bool(true)},
-    {"HasBackgroundColor",  Bool(true)},
-    {"BackgroundColor",     Rgba(0xEE, 0xEE, 0xEE, 0x00)},
-    {"MenuBarVisible",      Bool(true)},
-    {"LiveResize",          Bool(false)},
-};
+//                           name           left top width height locks      tab stop   autoDeact
+constexpr Place kStaticText2{"StaticText2",   20,  92, 290,  18, kLockNone,   1, false, true};
+constexpr Place kCanvas1    {"Canvas1",       20,  46, 290,  34, kLockNone,   2, true,  true};
+// clang-format on
 
 // StaticText2: the credit line, in a small font below the picture.
-constexpr RecordEntry kStaticText2Record[] = {
-    {"Name",                Str("StaticText2")},
-    {"Index",               Int(kNoIndex)},
-    {"Left",                Int(20)},
-    {"Top",                 Int(92)},
-    {"Width",               Int(290)},
-    {"Height",              Int(18)},
-    {"LockLeft",            Bool(false)},
-    {"LockTop",             Bool(false)},
-    {"LockRight",           Bool(false)},
-    {"LockBottom",          Bool(false)},
-    {"TabIndex",            Int(1)},
-    {"TabPanelIndex",       Int(0)},
-    {"TabStop",             Bool(false)},
-    {"AllowAutoDeactivate", Bool(true)},
-    {"Enabled",             Bool(true)},
-    {"Tooltip",             Str("")},
-    {"Multiline",           Bool(false)},
-    {"Selectable",          Bool(false)},
-    {"TextAlignment",       Int(2)},
-    {"TextColor",           Rgba(0x00, 0x00, 0xC7, 0x00)},
-    {"Transparent",         Bool(false)},
-    {"Value",               Str(kCreditLine)},
-    {"Visible",             Bool(true)},
-    {"Bold",                Bool(false)},
-    {"Italic",              Bool(false)},
-    {"FontName",            Str("System")},
-    {"Underline",           Bool(false)},
-    {"FontSize",            Sgl(9.0f)},
-    {"FontUnit",            Byte(0)},
-    {"DataSource",          Str("")},
-    {"DataField",           Str("")},
-    {"InitialParent",       Str("")},
-};
-
-// Canvas1: the picture band; its backdrop is set before this record is applied.
-constexpr RecordEntry kCanvas1Record[] = {
-    {"Name",                Str("Canvas1")},
-    {"Index",               Int(kNoIndex)},
-    {"Left",                Int(20)},
-    {"Top",                 Int(46)},
-    {"Width",               Int(290)},
-    {"Height",              Int(34)},
-    {"LockLeft",            Bool(false)},
-    {"LockTop",             Bool(false)},
-    {"LockRight",           Bool(false)},
-    {"LockBottom",          Bool(false)},
-    {"TabIndex",            Int(2)},
-    {"TabPanelIndex",       Int(0)},
-    {"TabStop",             Bool(true)},
-    {"AllowAutoDeactivate", Bool(true)},
-    {"Enabled",             Bool(true)},
-    {"Tooltip",             Str("")},
-    {"AllowFocusRing",      Bool(true)},
-    {"Visible",             Bool(true)},
-    {"AllowFocus",          Bool(false)},
-    {"AllowTabs",           Bool(false)},
-    {"Transparent",         Bool(true)},
-    {"DoubleBuffer",        Bool(false)},
-    {"Transparent",         Bool(true)},
-    {"InitialParent",       Str("")},
-};
+constexpr LabelLook kCreditLook{kCreditBlue, kCreditLine, false, false, 9.0f};
 
 // Timer1: one run, 4000 ms after the record is applied.
 constexpr RecordEntry kTimer1Record[] = {
-    {"RunMode",             Int(1)},
-    {"Period",              Int(4000)},
+    {"RunMode", Int(1)},
+    {"Period", Int(4000)},
 };
-// clang-format on
 
 // A control of class `controlClass` made for `self`, constructed through `constructorSlot`
 // and added to the window under `name`; the window holds it from then on.
@@ -146,14 +66,17 @@ void HideSplash() {
 
 }  // namespace
 
+// The window: 330 × 165, a plain box without title or close button, visible at creation.
 String WindowRecord() {
-    return EncodePropertyRecord(kWindowRecord);
+    return Design::WindowRecord(
+        {.width = 330, .height = 165, .type = 2, .title = "", .hasCloseButton = false});
 }
 String StaticText2Record() {
-    return EncodePropertyRecord(kStaticText2Record);
+    return LabelRecord(kStaticText2, kCreditLook);
 }
+// Canvas1: the picture band; its backdrop is set before this record is applied.
 String Canvas1Record() {
-    return EncodePropertyRecord(kCanvas1Record);
+    return CanvasRecord(kCanvas1, true);
 }
 String Timer1Record() {
     return EncodePropertyRecord(kTimer1Record);
