@@ -140,13 +140,6 @@ String HelpTextRecord(const Place& place) {
 
 // ---- event bindings --------------------------------------------------------------------
 
-// KeyDown: bool(field, key); Action: void(button); MouseDown: bool(button, x, y).
-constexpr EventShape kKeyDownShape{&DelegateInvocation<bool, Object*, String>,
-                                   &EventDispatchRoutine<bool, String>};
-constexpr EventShape kActionShape{&DelegateInvocation<void, Object*>, &EventDispatchRoutine<void>};
-constexpr EventShape kMouseDownShape{&DelegateInvocation<bool, Object*, int64_t, int64_t>,
-                                     &EventDispatchRoutine<bool, int64_t, int64_t>};
-
 constexpr const char* kKeyDownSignature = "( TextField, String ) as Boolean";
 constexpr const char* kActionSignature = "( PushButton )";
 constexpr const char* kMouseDownSignature = "( PushButton, Integer, Integer ) as Boolean";

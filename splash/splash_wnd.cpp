@@ -31,17 +31,6 @@ constexpr RecordEntry kTimer1Record[] = {
     {"Period", Int(4000)},
 };
 
-// A control of class `controlClass` made for `self`, constructed through `constructorSlot`
-// and added to the window under `name`; the window holds it from then on.
-void AddControl(Object* self, ClassRecord* controlClass, uint32_t constructorSlot,
-                const char* name) {
-    Ref<Object> control = RuntimeCallSlot<Ref<Object>, void*>(self, Window::kNewSlot,
-                                                              static_cast<void*>(controlClass));
-    RuntimeCallSlot<void>(RuntimeRequire(control.get()), constructorSlot);
-    RuntimeCallSlot<void, String, Object*>(self, Window::kAddControlSlot, String(name),
-                                           control.get());
-}
-
 // The control the window holds under `name`, cast to `controlClass`; nil when there is none.
 Ref<Object> ControlNamed(Object* self, const char* name, ClassRecord* controlClass) {
     Ref<Object> control = RuntimeCallSlot<Ref<Object>, String>(
@@ -49,14 +38,9 @@ Ref<Object> ControlNamed(Object* self, const char* name, ClassRecord* controlCla
     return RuntimeCheckCast(control.get(), controlClass);
 }
 
-// Binds the timer's Action to the method that stands in self's slot 43 now, self the target.
-void BindTimerAction(Object* self, Object* timer) {
-    Ref<Object> handler = RuntimeCreateDelegate(DelegateInvocation<void, Object*>(),
-                                                self->vtable[SplashWnd::kTimer1ActionSlot], self,
-                                                "( Timer )", kDelegateWeakTarget);
-    RuntimeAddEventHandler(RuntimeRequire(timer), Timer::kActionEvent, EventDispatchRoutine<void>(),
-                           handler.get());
-}
+// Timer1's Action runs the method that stands in the window's slot 43 (Timer1_Action).
+constexpr Binding kTimer1Bindings[] = {
+    {Timer::kActionEvent, SplashWnd::kTimer1ActionSlot, "( Timer )", &kActionShape}};
 
 // Hides the splash window as the accessor finds it.
 void HideSplash() {
@@ -82,6 +66,21 @@ String Timer1Record() {
     return EncodePropertyRecord(kTimer1Record);
 }
 
+// The timer is made of the wrapper class, through its own constructor slot, and fetched back
+// as a Timer.
+std::span<const ControlDesign> ControlDesigns() {
+    // clang-format off
+    static const ControlDesign designs[] = {
+        // name         class                           record, backdrop picture, bindings
+        {"StaticText2", &Label::dunder_Lookup,           StaticText2Record(), nullptr, {}},
+        {"Canvas1",     &Canvas::dunder_Lookup,          Canvas1Record(), &_x_corvane2::corvane2, {}},
+        {"Timer1",      &_wrapper_Timer1::dunder_Lookup, Timer1Record(), nullptr, kTimer1Bindings,
+                        _wrapper_Timer1::kConstructorSlot, &Timer::dunder_Lookup},
+    };
+    // clang-format on
+    return designs;
+}
+
 void SplashWnd::Layout(Object* self) {
     _SetProperties(RuntimeRequire(self), WindowRecord());
 }
@@ -91,25 +90,7 @@ void SplashWnd::CreateControls(Object* self) {
 }
 
 void SplashWnd::_CreateControls0(Object* self) {
-    RuntimeRequire(self);
-
-    AddControl(self, Label::dunder_Lookup(), RectControl::kConstructorSlot, "StaticText2");
-    _SetProperties(RuntimeRequire(ControlNamed(self, "StaticText2", Label::dunder_Lookup()).get()),
-                   StaticText2Record());
-
-    AddControl(self, Canvas::dunder_Lookup(), RectControl::kConstructorSlot, "Canvas1");
-    {
-        Ref<Object> canvas = ControlNamed(self, "Canvas1", Canvas::dunder_Lookup());
-        Ref<Object> picture = _x_corvane2::corvane2();  // nil when it cannot be loaded: no picture
-        canvasBackdropSetter(RuntimeRequire(canvas.get()), 0, picture.get());
-    }
-    _SetProperties(RuntimeRequire(ControlNamed(self, "Canvas1", Canvas::dunder_Lookup()).get()),
-                   Canvas1Record());
-
-    AddControl(self, _wrapper_Timer1::dunder_Lookup(), _wrapper_Timer1::kConstructorSlot, "Timer1");
-    _SetProperties(RuntimeRequire(ControlNamed(self, "Timer1", Timer::dunder_Lookup()).get()),
-                   Timer1Record());
-    BindTimerAction(self, ControlNamed(self, "Timer1", Timer::dunder_Lookup()).get());
+    Design::CreateControls(self, ControlDesigns());
 }
 
 Ref<Object> SplashWnd::StaticText2(Object* self) {

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
+#include "conversion/window_controls.h"
 #include "framework/toolkit/toolkit.h"
 
 namespace SplashWnd {
@@ -29,7 +31,7 @@ struct SplashWnd {
     static void Layout(Object* self);
     // CreateControls (event CreateControls): calls _CreateControls0 through slot 39.
     static void CreateControls(Object* self);
-    // _CreateControls0: the credit line, the picture band and the timer, in that order.
+    // _CreateControls0: the credit line, the picture band and the timer, from ControlDesigns.
     static void _CreateControls0(Object* self);
     // The controls by name, typed as Label, Canvas and Timer; nil when missing.
     static Ref<Object> StaticText2(Object* self);
@@ -52,5 +54,7 @@ String WindowRecord();
 String StaticText2Record();
 String Canvas1Record();
 String Timer1Record();
+// The three controls, in creation order.
+std::span<const Design::ControlDesign> ControlDesigns();
 
 }  // namespace SplashWnd
