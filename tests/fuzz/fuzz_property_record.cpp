@@ -1,13 +1,12 @@
 // Fuzzes the property-record decoder with arbitrary bytes on real objects in a real window,
 // on Qt's offscreen platform.
 //
-// The first byte chooses the object (its value modulo 7): a TextField, TextArea, Label,
-// PushButton, Canvas or Timer placed on a new window, or the window itself; the rest is the
-// record. A window's
-// record is applied before the window is built, as its Layout event does; a control's after
-// the control joined its window, as CreateControls does. The window is then closed and its
-// widgets deleted. A framework exception is an accepted outcome; a crash, a sanitizer report,
-// another C++ exception or an object left alive afterwards is a failure.
+// The first byte chooses the object (its low seven bits modulo 7): a TextField, TextArea,
+// Label, PushButton, Canvas or Timer placed on a new window, or the window itself; its high
+// bit chooses when the record is applied; the rest is the record. The window is then closed
+// and its widgets deleted. A framework exception is an accepted outcome; a crash, a sanitizer
+// report, another C++ exception, an exception escaping a window event or an object left alive
+// afterwards is a failure.
 #include <QApplication>
 #include <QEvent>
 #include <cstddef>
@@ -70,10 +69,10 @@ void PlacedTimerInit() {
 
 enum class Target : uint8_t { TextField, TextArea, Label, PushButton, Canvas, Timer, Window };
 constexpr int kTargetCount = 7;
-// A control's window is shown only for the top eighth of selector bytes: showing costs some
-// thirty times as much as the rest of a run. A window's own record says whether it is shown.
-constexpr uint8_t kFirstShownSelector = 224;
-static_assert(kFirstShownSelector % kTargetCount == 0, "a shown selector keeps its target");
+// Set in the first byte: the record is applied to a window already built and shown, as a
+// program sets properties at run time; clear: while the window is being built, as its Layout
+// (for the window) or CreateControls (for a control) applies its design record.
+constexpr uint8_t kOnBuiltWindow = 0x80;
 
 ClassRecord* ControlClass(Target target) {
     switch (target) {
@@ -95,34 +94,76 @@ ClassRecord* ControlClass(Target target) {
     return nullptr;
 }
 
-// Runs `statement`; a framework exception is an accepted outcome.
-template <class F>
-void Accepting(F&& statement) {
+// The run in progress, for the window's event handlers.
+struct Run {
+    Target target;
+    bool onBuiltWindow;
+    const String* record;
+};
+Run gRun;
+
+// Applies the record; a framework exception is an accepted outcome.
+void ApplyRecord(Object* object) {
     try {
-        statement();
+        RuntimeMassPropertySetter(object, *gRun.record);
     } catch (const RaisedException&) {
     }
 }
 
-// Places a new control of `target`'s class on `window` the way CreateControls does.
-Ref<Object> PlaceControl(Object* window, Target target) {
+// Places a new control of the run's class on `window` the way CreateControls does.
+Ref<Object> PlaceControl(Object* window) {
     constexpr const char* kName = "Control1";
-    Ref<Object> made = WindowAllocateObject(window, ControlClass(target));
-    if (target != Target::Timer) RectControlDefaultConstructor(made.get());
+    Ref<Object> made = WindowAllocateObject(window, ControlClass(gRun.target));
+    if (gRun.target != Target::Timer) RectControlDefaultConstructor(made.get());
     WindowAddControl(window, kName, made.get());
     return RuntimeControlReference(window, kName);
 }
 
-void ApplyRecord(Target target, bool shown, const String& record) {
-    Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
-    if (target == Target::Window) {
-        Accepting([&] { RuntimeMassPropertySetter(window.get(), record); });
-        Accepting([&] { WindowDefaultConstructor(window.get()); });
-    } else {
-        if (!shown) RuntimeHideWindow(window.get());  // built without being shown
-        WindowDefaultConstructor(window.get());
-        Ref<Object> control = PlaceControl(window.get(), target);
-        Accepting([&] { RuntimeMassPropertySetter(control.get(), record); });
+// ---- a window class whose Layout and CreateControls apply the record -------------------------
+
+void FuzzLayout(Object* window) {
+    if (!gRun.onBuiltWindow && gRun.target == Target::Window) ApplyRecord(window);
+}
+void FuzzCreateControls(Object* window) {
+    if (!gRun.onBuiltWindow && gRun.target != Target::Window)
+        ApplyRecord(PlaceControl(window).get());
+}
+
+constexpr uint32_t kLayoutSlot = Window::kSlotCount;
+constexpr uint32_t kCreateControlsSlot = Window::kSlotCount + 1;
+
+void FuzzWindowInit();
+ClassCell gFuzzWindow{nullptr, &FuzzWindowInit};
+
+void FuzzWindowInit() {
+    static const MethodRow methods[] = {
+        Method("Layout", kPublicVirtual, "%%", &FuzzLayout, kLayoutSlot),
+        Method("CreateControls", kPublicVirtual, "%%", &FuzzCreateControls, kCreateControlsSlot),
+    };
+    static const HandlerRow handlers[] = {{Window::kLayout, kLayoutSlot},
+                                          {Window::kCreateControls, kCreateControlsSlot}};
+    static const ClassSpec spec{.name = "Fuzz.RecordWindow",
+                                .superclass = &Window::dunder_Lookup,
+                                .methodCount = Window::kMethodCount + 2,
+                                .interfaceCount = 0,
+                                .eventCount = Window::kEventCount,
+                                .propertyCount = Window::kPropertyCount,
+                                .instanceDataSize = Window::kInstanceDataSize,
+                                .slotCount = Window::kSlotCount + 2,
+                                .methods = methods,
+                                .handlers = handlers};
+    RuntimeBuildClass(gFuzzWindow, spec);
+}
+
+void BuildWindowAndApply() {
+    Ref<Object> window = RuntimeNewObject(RuntimeLookupClass(gFuzzWindow));
+    RuntimeCallSlot<void>(window.get(), Window::kConstructorSlot);
+    if (gRun.onBuiltWindow) {
+        if (gRun.target == Target::Window) {
+            ApplyRecord(window.get());
+        } else {
+            ApplyRecord(PlaceControl(window.get()).get());
+        }
     }
     RuntimeCloseWindow(window.get());
 }
@@ -149,13 +190,19 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const auto target = static_cast<Target>(data[0] % kTargetCount);
-    const bool shown = data[0] >= kFirstShownSelector;
     const String record(std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
+    gRun = Run{static_cast<Target>((data[0] & ~kOnBuiltWindow) % kTargetCount),
+               (data[0] & kOnBuiltWindow) != 0, &record};
 
     const int64_t liveBefore = RuntimeLiveObjectCount();
-    ApplyRecord(target, shown, record);
+    const int64_t unhandledBefore = RuntimeUnhandledExceptionCount();
+    BuildWindowAndApply();
+    QCoreApplication::sendPostedEvents();  // what the event loop would have delivered by now
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (RuntimeUnhandledExceptionCount() != unhandledBefore) {
+        std::fprintf(stderr, "fuzz_property_record: an exception escaped a window event\n");
+        __builtin_trap();
+    }
     const int64_t liveAfter = RuntimeLiveObjectCount();
     if (liveAfter != liveBefore) {
         std::fprintf(stderr, "fuzz_property_record: %lld objects left alive\n",
