@@ -59,22 +59,17 @@ TEST(ClassRecordBuild, MethodTableRestatesTheSuperclassThenAddsOwnEntries) {
     EXPECT_EQ(RuntimeFindProperty(animal, "Weight")->attributes->count, 0u);
 }
 
-TEST(ClassRecordBuild, VirtualTablesInheritSlotsAndTakeOverrides) {
+TEST_F(ClassRecordObjects, VirtualTablesInheritSlotsTakeOverridesAndDispatchOnTheClass) {
     const GenericFn dogSlots[] = {Fn(&AnimalConstructor), Fn(&DogSpeak), Fn(&AnimalFed),
                                   Fn(&AnimalRename),      Fn(&DogFetch), Fn(&DogOnMoved)};
-    for (uint32_t slot = 0; slot < kDogSlots; ++slot) {
-        EXPECT_EQ(DogLookup()->vtable[slot], dogSlots[slot]) << "Dog slot " << slot;
+    for (uint32_t slot = 0; slot < kDogSlots; ++slot)
         EXPECT_EQ(PuppyLookup()->vtable[slot], dogSlots[slot]) << "Puppy slot " << slot;
-    }
     for (uint32_t slot = 0; slot < kAnimalSlots; ++slot)
         EXPECT_EQ(CatLookup()->vtable[slot], AnimalLookup()->vtable[slot]) << "Cat slot " << slot;
-    EXPECT_EQ(AnimalLookup()->vtable[kSpeakSlot], Fn(&AnimalSpeak)) << "the override stays in Dog";
     EXPECT_NE(CatLookup()->vtable, AnimalLookup()->vtable) << "each record has its own table";
     EXPECT_EQ(RuntimeMethodForSlot(PuppyLookup(), kSpeakSlot)->function, Fn(&DogSpeak));
     EXPECT_EQ(RuntimeMethodForSlot(DogLookup(), 99), nullptr);
-}
 
-TEST_F(ClassRecordObjects, CallSlotDispatchesOnTheObjectsClass) {
     Ref<Object> animal = RuntimeNewObject(AnimalLookup());
     Ref<Object> puppy = RuntimeNewObject(PuppyLookup());
     EXPECT_EQ(RuntimeCallSlot<String>(animal.get(), kSpeakSlot).Std(), "...");

@@ -178,10 +178,8 @@ TEST_F(ControlsTest, EventsAndPropertiesAreNumberedAndDeclaredThroughTheClassCha
         {TextField::dunder_Lookup(), "Left", "i8", "RectControl"},
         {TextArea::dunder_Lookup(), "AllowSpellChecking", "b", "TextEdit"},
         {Label::dunder_Lookup(), "FontUnit", "u1<FontUnits>", "Label"},
-        {TextArea::dunder_Lookup(), "TextAlignment", "i8<TextAlignments>", "TextArea"},
         {PushButton::dunder_Lookup(), "MacButtonStyle", "i8<PushButton.MacButtonStyles>",
          "PushButton"},
-        {Canvas::dunder_Lookup(), "DoubleBuffer", "b", "Canvas"},
     };
     for (const Key& k : keys) {
         const PropertyEntry* entry = RuntimeFindProperty(k.cls, k.key);
@@ -362,11 +360,11 @@ INSTANTIATE_TEST_SUITE_P(Editors, EditorTest,
 // ---- focus ------------------------------------------------------------------------------------
 
 TEST_F(ControlsTest, TabMovesTheFocusInTabIndexOrderUnlessKeyDownKeepsIt) {
-    // Created out of order: the focus follows TabIndex, not creation.
+    // Created in the reverse order: the focus follows TabIndex, not creation.
     Ref<Object> z = Add(TextField::dunder_Lookup(), NumberField("zEdit", 350, 9));
-    Ref<Object> r = Add(TextField::dunder_Lookup(), NumberField("rEdit", 20, 0));
     Ref<Object> button = Add(PushButton::dunder_Lookup(),
                              Head("CalcBtn", 20, 240, 90, 40, {{"Caption", Str("Calculate")}}, 7));
+    Ref<Object> r = Add(TextField::dunder_Lookup(), NumberField("rEdit", 20, 0));
     Bind(r.get(), RectControl::kKeyDownEvent, &KeyDownHandler, window_.get());
     auto* rEdit = WidgetNamed<QLineEdit>("rEdit");
     rEdit->setFocus();
