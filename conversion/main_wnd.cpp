@@ -12,11 +12,8 @@ ClassCell gMainWndCell{nullptr, &MainWnd::dunder_ctblinit};  // MainWnd.MainWnd.
 
 constexpr const char* kQualifiedName = "MainWnd.MainWnd";
 
-// Accessor rows: a virtual entry whose function is the accessor form for its name and class.
-template <AccessorName Name, class Class>
-MethodRow ControlAccessorRow(const char* signature, uint32_t slot) {
-    return Method(Name.text, kPublicVirtual, signature, &ControlAccessor<Name, Class>, slot);
-}
+// Menu-item accessor rows: a virtual entry whose function is the accessor form for its name
+// and class.
 template <AccessorName Name, class Class>
 MethodRow MenuItemAccessorRow(const char* signature, uint32_t slot) {
     return Method(Name.text, kPublicVirtual, signature, &MenuItemAccessor<Name, Class>, slot);
@@ -116,16 +113,8 @@ ClassRecord* MainWnd::dunder_Lookup() {
     return RuntimeLookupClass(gMainWndCell);
 }
 
-// The open conversion window, or a new one: the framework's Window constructor builds it
-// from its design and registers it under the qualified class name, so the next call finds
-// it. The accessor keeps no reference of its own.
 Ref<Object> MainWnd() {
-    Ref<Object> window = RuntimeGetImplicitWindow(String(kQualifiedName));
-    if (!window) {
-        window = RuntimeNewObject(MainWnd::dunder_Lookup());
-        RuntimeCallSlot<void>(window.get(), Window::kConstructorSlot);
-    }
-    return RuntimeCheckCast(window.get(), MainWnd::dunder_Lookup());
+    return ImplicitWindow(kQualifiedName, &MainWnd::dunder_Lookup);
 }
 
 }  // namespace MainWnd

@@ -1,33 +1,17 @@
-// The conversion window's accessors by name: one form for its eleven controls and one for
-// the fifteen items of its menu bar, each parameterised by the name it looks up and the
-// class it checks. Each is a virtual method of MainWnd.MainWnd; the handlers reach controls
-// through the window's virtual table, never past it (the field helpers below do too).
+// The conversion window's accessors by name: the control form of window_accessors.h for its
+// eleven controls and the form below for the fifteen items of its menu bar, each
+// parameterised by the name it looks up and the class it checks. Each is a virtual method of
+// MainWnd.MainWnd; the handlers reach controls through the window's virtual table, never
+// past it (the field helpers below do too).
 #pragma once
 
-#include <algorithm>
-#include <cstddef>
 #include <cstdint>
 
 #include "conversion/main_wnd.h"
+#include "conversion/window_accessors.h"
 #include "framework/toolkit/toolkit.h"
 
 namespace MainWnd {
-
-// A name given as a template argument; its text lives as long as the program.
-template <size_t N>
-struct AccessorName {
-    char text[N];
-    constexpr AccessorName(const char (&name)[N]) { std::copy_n(name, N, text); }
-};
-
-// Control accessor: the window's control under `Name`, through the cast check against
-// `Class` (nil passes through as nil). A new reference for the caller.
-template <AccessorName Name, class Class>
-Ref<Object> ControlAccessor(Object* self) {
-    Ref<Object> control =
-        RuntimeCallSlot<Ref<Object>, String>(self, Window::kControlByNameSlot, String(Name.text));
-    return RuntimeCheckCast(control.get(), Class::dunder_Lookup());
-}
 
 // Menu-item accessor: the item under `Name` at any depth of the window's own menu bar,
 // through the cast check against `Class`. A window without a menu bar raises the nil-object

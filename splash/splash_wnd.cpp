@@ -2,6 +2,7 @@
 
 #include "conversion/design_records.h"
 #include "conversion/main_wnd.h"
+#include "conversion/window_accessors.h"
 #include "shell/credits.h"
 #include "shell/pictures.h"
 #include "splash/timer_wrapper.h"
@@ -30,13 +31,6 @@ constexpr RecordEntry kTimer1Record[] = {
     {"RunMode", Int(1)},
     {"Period", Int(4000)},
 };
-
-// The control the window holds under `name`, cast to `controlClass`; nil when there is none.
-Ref<Object> ControlNamed(Object* self, const char* name, ClassRecord* controlClass) {
-    Ref<Object> control = RuntimeCallSlot<Ref<Object>, String>(
-        RuntimeRequire(self), Window::kControlByNameSlot, String(name));
-    return RuntimeCheckCast(control.get(), controlClass);
-}
 
 // Timer1's Action runs the method that stands in the window's slot 43 (Timer1_Action).
 constexpr Binding kTimer1Bindings[] = {
@@ -93,16 +87,6 @@ void SplashWnd::_CreateControls0(Object* self) {
     Design::CreateControls(self, ControlDesigns());
 }
 
-Ref<Object> SplashWnd::StaticText2(Object* self) {
-    return ControlNamed(self, "StaticText2", Label::dunder_Lookup());
-}
-Ref<Object> SplashWnd::Canvas1(Object* self) {
-    return ControlNamed(self, "Canvas1", Canvas::dunder_Lookup());
-}
-Ref<Object> SplashWnd::Timer1(Object* self) {
-    return ControlNamed(self, "Timer1", Timer::dunder_Lookup());
-}
-
 void SplashWnd::Timer1_Action(Object* self, Object* timer) {
     (void)self;
     (void)timer;
@@ -133,14 +117,15 @@ bool SplashWnd::IsEventImplemented(Object* self, String eventName) {
 void SplashWnd::dunder_ctblinit() {
     // clang-format off
     // Own method entries, after Window's 41 re-stated ones, in slot order:
-    //        name                flags                 signature      function                        slot
+    //     name                  flags                 signature      function                        slot
+    //     (accessor rows: the name looked up and the class checked, then signature and slot)
     static const MethodRow SplashWnd_methods[] = {
         Method("Layout",             kPublicVirtual,       "%%",          &SplashWnd::Layout,             kLayoutSlot),
         Method("CreateControls",     kPublicVirtual,       "%%",          &SplashWnd::CreateControls,     kCreateControlsSlot),
         Method("_CreateControls0",   kPublicVirtualHidden, "%%",          &SplashWnd::_CreateControls0,   kCreateControls0Slot),
-        Method("StaticText2",        kPublicVirtual,       "%o<Label>%",  &SplashWnd::StaticText2,        kStaticText2Slot),
-        Method("Canvas1",            kPublicVirtual,       "%o<Canvas>%", &SplashWnd::Canvas1,            kCanvas1Slot),
-        Method("Timer1",             kPublicVirtual,       "%o<Timer>%",  &SplashWnd::Timer1,             kTimer1Slot),
+        ControlAccessorRow<"StaticText2", Label>(          "%o<Label>%",                                  kStaticText2Slot),
+        ControlAccessorRow<"Canvas1", Canvas>(             "%o<Canvas>%",                                 kCanvas1Slot),
+        ControlAccessorRow<"Timer1", Timer>(               "%o<Timer>%",                                  kTimer1Slot),
         Method("Timer1_Action",      kPublicVirtual,       "%%o<Timer>",  &SplashWnd::Timer1_Action,      kTimer1ActionSlot),
         Method("Event_MouseDown",    kPublicVirtual,       "%b%i8i8",     &SplashWnd::Event_MouseDown,    kMouseDownSlot),
         Method("Event_KeyDown",      kPublicVirtual,       "%b%s",        &SplashWnd::Event_KeyDown,      kKeyDownSlot),
@@ -172,13 +157,7 @@ ClassRecord* SplashWnd::dunder_Lookup() {
 }
 
 Ref<Object> SplashWnd() {
-    Ref<Object> window = _GetImplicitWindow(String(kQualifiedName));
-    if (!window) {
-        // Window's constructor builds it (Layout, CreateControls) and shows it: it is Visible.
-        window = RuntimeNewObject(::SplashWnd::SplashWnd::dunder_Lookup());
-        RuntimeCallSlot<void>(RuntimeRequire(window.get()), Window::kConstructorSlot);
-    }
-    return RuntimeCheckCast(window.get(), ::SplashWnd::SplashWnd::dunder_Lookup());
+    return ImplicitWindow(kQualifiedName, &SplashWnd::dunder_Lookup);
 }
 
 }  // namespace SplashWnd

@@ -33,10 +33,6 @@ struct SplashWnd {
     static void CreateControls(Object* self);
     // _CreateControls0: the credit line, the picture band and the timer, from ControlDesigns.
     static void _CreateControls0(Object* self);
-    // The controls by name, typed as Label, Canvas and Timer; nil when missing.
-    static Ref<Object> StaticText2(Object* self);
-    static Ref<Object> Canvas1(Object* self);
-    static Ref<Object> Timer1(Object* self);
     // Timer1's Action: hides the splash window and shows the conversion window.
     static void Timer1_Action(Object* self, Object* timer);
     // A press or a key hides the splash window; both report the event as not handled.
