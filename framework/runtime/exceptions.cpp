@@ -1,7 +1,12 @@
 #include "exceptions.h"
 
 #include <pthread.h>
+#include <sys/auxv.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "class_builder.h"
@@ -133,8 +138,26 @@ struct StackBounds {
     char* low = nullptr;  // lowest usable address
 };
 
+// The main thread's stack may grow to RLIMIT_STACK below the top of its mapping, whose last
+// bytes hold the program's file name (AT_EXECFN). pthread_getattr_np finds the same bound,
+// but reads /proc/self/maps for the top, which costs far more than the check it serves.
+char* MainThreadStackLow() {
+    const auto* name = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+    rlimit limit{};
+    if (!name || getrlimit(RLIMIT_STACK, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return nullptr;
+    const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t top = (reinterpret_cast<uintptr_t>(name) + std::strlen(name) + page) & ~(page - 1);
+    const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    if (limit.rlim_cur >= top || here >= top || top - here >= limit.rlim_cur) return nullptr;
+    return reinterpret_cast<char*>(top - limit.rlim_cur);
+}
+
 StackBounds ReadStackBounds() {
     StackBounds bounds;
+    if (gettid() == getpid()) {
+        bounds.low = MainThreadStackLow();
+        if (bounds.low) return bounds;
+    }
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) == 0) {
         void* address = nullptr;
