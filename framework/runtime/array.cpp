@@ -29,16 +29,7 @@ ClassCell gObjectArray{nullptr, &ObjectArray::dunder_ctblinit};
 }  // namespace
 
 void ObjectArray::dunder_ctblinit() {
-    static const ClassSpec spec{.name = "ObjectArray",
-                                .superclass = nullptr,
-                                .methodCount = 0,
-                                .interfaceCount = 0,
-                                .eventCount = 0,
-                                .propertyCount = 0,
-                                .instanceDataSize = 8,
-                                .slotCount = 0,
-                                .init = &ArrayInit,
-                                .exit = &ArrayExit};
+    static const ClassSpec spec = OneFieldClassSpec("ObjectArray", &ArrayInit, &ArrayExit);
     RuntimeBuildClass(gObjectArray, spec);
 }
 ClassRecord* ObjectArray::dunder_Lookup() { return RuntimeLookupClass(gObjectArray); }

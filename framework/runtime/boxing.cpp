@@ -44,15 +44,8 @@ static_assert(kBoxingCount == 19);
 
 template <size_t I>
 void BuildBoxingClass() {
-    static const ClassSpec spec{.name = gBoxing[I].name,
-                                .superclass = nullptr,
-                                .methodCount = 0,
-                                .interfaceCount = 0,
-                                .eventCount = 0,
-                                .propertyCount = 0,
-                                .instanceDataSize = 8,
-                                .slotCount = 0,
-                                .exit = gBoxing[I].holds == Holds::Text ? &TextExit : nullptr};
+    static const ClassSpec spec =
+        OneFieldClassSpec(gBoxing[I].name, nullptr, gBoxing[I].holds == Holds::Text ? &TextExit : nullptr);
     RuntimeBuildClass(gBoxing[I].cell, spec);
 }
 

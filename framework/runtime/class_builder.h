@@ -103,6 +103,21 @@ struct ClassSpec {
     uint32_t kind = kKindClass;
 };
 
+// The record of a root class without entries whose objects keep one 8-byte field at -8: a
+// pointer to C++ state that `init` makes and `exit` frees, or a boxed value.
+constexpr ClassSpec OneFieldClassSpec(const char* name, ObjectFn init, ObjectFn exit) {
+    return {.name = name,
+            .superclass = nullptr,
+            .methodCount = 0,
+            .interfaceCount = 0,
+            .eventCount = 0,
+            .propertyCount = 0,
+            .instanceDataSize = 8,
+            .slotCount = 0,
+            .init = init,
+            .exit = exit};
+}
+
 // Builds the record of `spec` into `cell` unless it is there already; returns it.
 ClassRecord* RuntimeBuildClass(ClassCell& cell, const ClassSpec& spec);
 

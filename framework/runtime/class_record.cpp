@@ -12,7 +12,9 @@ std::map<std::string, ClassRecord*, std::less<>>& Registry() {
     return *registry;
 }
 
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool RuntimeSameNameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
@@ -22,8 +24,6 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
-
-}  // namespace
 
 ClassRecord* RuntimeNewClass(ClassRecord* superclass, uint32_t methodCount, uint32_t interfaceCount,
                              uint32_t eventCount, uint32_t zero, uint32_t propertyCount,
@@ -109,7 +109,7 @@ const MethodEntry* RuntimeMethodForSlot(ClassRecord* cls, uint32_t slot) {
 const MethodEntry* RuntimeFindMethod(ClassRecord* cls, std::string_view name) {
     if (!cls) return nullptr;
     for (uint32_t i = 0; i < cls->methodCount; ++i)
-        if (cls->methods[i].name && SameNameIgnoringCase(cls->methods[i].name, name))
+        if (cls->methods[i].name && RuntimeSameNameIgnoringCase(cls->methods[i].name, name))
             return &cls->methods[i];
     return nullptr;
 }
@@ -118,7 +118,7 @@ const PropertyEntry* RuntimeFindProperty(ClassRecord* cls, std::string_view name
     if (!cls) return nullptr;
     // The class's own entries stand last: searching backwards finds the nearest class first.
     for (uint32_t i = cls->propertyCount; i-- > 0;)
-        if (cls->properties[i].name && SameNameIgnoringCase(cls->properties[i].name, name))
+        if (cls->properties[i].name && RuntimeSameNameIgnoringCase(cls->properties[i].name, name))
             return &cls->properties[i];
     return nullptr;
 }

@@ -145,6 +145,9 @@ Ref<Object> RuntimeCheckCast(Object* object, ClassRecord* cls);
 // Allocates an object of `cls` (not yet constructed); a new reference.
 Ref<Object> RuntimeNewObject(ClassRecord* cls);
 
+// Whether two names are the same when ASCII letters are compared without regard to case, as
+// the framework compares the names of methods, properties and menu items.
+bool RuntimeSameNameIgnoringCase(std::string_view a, std::string_view b);
 // The method entry for the virtual `slot` of `cls`, or nil.
 const MethodEntry* RuntimeMethodForSlot(ClassRecord* cls, uint32_t slot);
 // The first method entry named `name` (compared without regard to case), or nil.

@@ -42,15 +42,7 @@ std::unordered_map<Object*, HandlerList>& Handlers() {
 }  // namespace
 
 void Delegate::dunder_ctblinit() {
-    static const ClassSpec spec{.name = "Delegate",
-                                .superclass = nullptr,
-                                .methodCount = 0,
-                                .interfaceCount = 0,
-                                .eventCount = 0,
-                                .propertyCount = 0,
-                                .instanceDataSize = 8,
-                                .slotCount = 0,
-                                .exit = &DelegateExit};
+    static const ClassSpec spec = OneFieldClassSpec("Delegate", nullptr, &DelegateExit);
     RuntimeBuildClass(gDelegate, spec);
 }
 ClassRecord* Delegate::dunder_Lookup() { return RuntimeLookupClass(gDelegate); }

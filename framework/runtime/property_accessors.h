@@ -42,6 +42,7 @@ using Integer = Scalar<int64_t>;
 using Boolean = Scalar<bool>;
 using Byte = Scalar<uint8_t>;
 using Color = Scalar<::Color>;
+using Ptr = Scalar<void*>;
 
 // Strings are held in their field as a retained raw pointer.
 struct String {
@@ -82,6 +83,7 @@ template <> struct For<uint8_t> { using Type = Byte; };
 template <> struct For<::Color> { using Type = Color; };
 template <> struct For<::String> { using Type = String; };
 template <> struct For<Ref<::Object>> { using Type = Object; };
+template <> struct For<void*> { using Type = Ptr; };
 
 }  // namespace props
 
@@ -108,6 +110,27 @@ GenericFn AsGenericFn(F function) {
     } else {
         return reinterpret_cast<GenericFn>(function);
     }
+}
+
+// A stored property whose getter and setter are the class's own, for a field whose change
+// must reach more than the field; `get` and `set` as for a computed property.
+template <class T, class G, class S>
+PropertyRow StoredProperty(const char* name, uint32_t flags, const char* typeText, int32_t offset,
+                           G get, S set) {
+    PropertyRow row = StoredProperty<T>(name, flags, typeText, offset);
+    row.getter = AsGenericFn(get);
+    row.setter = AsGenericFn(set);
+    return row;
+}
+
+// A stored property that the record only reads: it has no setter, boxed or not.
+template <class T>
+PropertyRow ReadOnlyStoredProperty(const char* name, uint32_t flags, const char* typeText,
+                                   int32_t offset) {
+    PropertyRow row = StoredProperty<T>(name, flags, typeText, offset);
+    row.setter = nullptr;
+    row.boxedSetter = nullptr;
+    return row;
 }
 
 // A computed property: `get` is T (*)(Object*, int32_t), `set` void (*)(Object*, int32_t, T)

@@ -88,10 +88,7 @@ String TextGetter(Object* type, int32_t) {
 
 PropertyRow TextProperty(const char* name, int32_t offset, String (*get)(Object*, int32_t),
                          void (*set)(Object*, int32_t, String)) {
-    PropertyRow row = StoredProperty<String>(name, kStoredWritable, "s", offset);
-    row.getter = reinterpret_cast<GenericFn>(get);
-    row.setter = reinterpret_cast<GenericFn>(set);
-    return row;
+    return StoredProperty<String>(name, kStoredWritable, "s", offset, get, set);
 }
 
 }  // namespace
@@ -153,12 +150,7 @@ void FileType::dunder_ctblinit() {
     static const PropertyRow FileType_properties[] = {
         TextProperty("ConformsTo", kConformsTo, &TextGetter<kConformsTo>, &FileTypeConformsToSetter),
         TextProperty("Extensions", kExtensions, &TextGetter<kExtensions>, &FileTypeExtensionsSetter),
-        [] {
-            PropertyRow row = StoredProperty<bool>("Imported", kStoredWritable, "b", kImported);
-            row.getter = reinterpret_cast<GenericFn>(&ImportedGetter);
-            row.setter = reinterpret_cast<GenericFn>(&FileTypeImportedSetter);
-            return row;
-        }(),
+        StoredProperty<bool>("Imported", kStoredWritable, "b", kImported, &ImportedGetter, &FileTypeImportedSetter),
         TextProperty("MacCreator", kMacCreator, &TextGetter<kMacCreator>, &FileTypeMacCreatorSetter),
         TextProperty("MacType",    kMacType,    &TextGetter<kMacType>,    &FileTypeMacTypeSetter),
         TextProperty("MimeType",   kMimeType,   &TextGetter<kMimeType>,   &FileTypeMimeTypeSetter),

@@ -35,17 +35,6 @@ void SetText(Object* item, int32_t offset, const String& text) {
     props::String::Set(RuntimeRequire(item), offset, text);
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 [[noreturn]] void RaiseOutOfBounds(const char* what, int64_t index) {
     RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(),
                     std::string(what) + ": no item at index " + std::to_string(index));
@@ -181,7 +170,7 @@ void InsertAt(Object* parent, int64_t index, Object* item) {
 
 Ref<Object> FindBelow(Object* item, std::string_view name, bool anyDepth) {
     for (const Ref<Object>& child : MenuState(item).children) {
-        if (SameName(Text(child.get(), kName).View(), name)) return child;
+        if (RuntimeSameNameIgnoringCase(Text(child.get(), kName).View(), name)) return child;
         if (anyDepth)
             if (Ref<Object> found = FindBelow(child.get(), name, true)) return found;
     }
@@ -454,28 +443,11 @@ void TooltipSetter(Object* item, int32_t, String text) {
     Sync(item);
 }
 
-void* StateGetter(Object* item, int32_t) {
-    return RuntimeRequire(item)->Field<void*>(kImp);
-}
-Variant StateBoxedGetter(Object* item, const PropertyEntry*) {
-    return Variant(StateGetter(item, 0));
-}
-
 // A stored Boolean whose setter shows the change.
 template <int32_t Offset>
 PropertyRow FlagProperty(const char* name) {
-    PropertyRow row = StoredProperty<bool>(name, kStoredWritable, "b", Offset);
-    row.getter = reinterpret_cast<GenericFn>(&FlagGetter<Offset>);
-    row.setter = reinterpret_cast<GenericFn>(&FlagSetter<Offset>);
-    return row;
-}
-
-template <class T, class G, class S>
-PropertyRow StoredWithSetter(const char* name, const char* type, int32_t offset, G get, S set) {
-    PropertyRow row = StoredProperty<T>(name, kStoredWritable, type, offset);
-    row.getter = reinterpret_cast<GenericFn>(get);
-    row.setter = reinterpret_cast<GenericFn>(set);
-    return row;
+    return StoredProperty<bool>(name, kStoredWritable, "b", Offset, &FlagGetter<Offset>,
+                                &FlagSetter<Offset>);
 }
 
 }  // namespace
@@ -659,28 +631,28 @@ void MenuItem::dunder_ctblinit() {
     // Events: Action bool(item), EnableMenu void(item).
     static const EventRow MenuItem_events[] = {{"Action"}, {"EnableMenu"}};
     // clang-format off
-    // Properties: name, type, field offset (0 when computed), getter, setter.
+    // Properties: name, flags, type, field offset (0 when computed), getter, setter.
     static const PropertyRow MenuItem_properties[] = {
         FlagProperty<kAlternateMenuModifier>("AlternateMenuModifier"),
-        StoredWithSetter<bool>("AutoEnabled", "b", kAutoEnabled, &RuntimeMenuItemAutoEnableGetter, &RuntimeMenuItemAutoEnableSetter),
+        StoredProperty<bool>("AutoEnabled", kStoredWritable, "b", kAutoEnabled, &RuntimeMenuItemAutoEnableGetter, &RuntimeMenuItemAutoEnableSetter),
         FlagProperty<kChecked>("Checked"),
-        StoredWithSetter<bool>("Enabled", "b", kEnabled, &RuntimeMenuItemEnabledGetter, &RuntimeMenuItemEnabledSetter),
+        StoredProperty<bool>("Enabled", kStoredWritable, "b", kEnabled, &RuntimeMenuItemEnabledGetter, &RuntimeMenuItemEnabledSetter),
         ComputedProperty<Ref<Object>>("Icon", kComputedWritable, "o<Picture>", &IconGetter, &IconSetter),
         ComputedProperty<int64_t>("Index", kComputedReadOnly, "i8", &IndexGetter, nullptr),
         ComputedProperty<String>("KeyboardShortcut", kComputedWritable, "s", &RuntimeMenuItemCommandKeyGetter, &RuntimeMenuItemCommandKeySetter),
         FlagProperty<kMacControlKey>("MacControlKey"),
         FlagProperty<kMacOptionKey>("MacOptionKey"),
         ComputedProperty<bool>("MenuModifier", kComputedWritable, "b", &MenuModifierGetter, &MenuModifierSetter),
-        StoredWithSetter<String>("Name", "s", kName, &RuntimeMenuItemNameGetter, &RuntimeMenuItemNameSetter),
+        StoredProperty<String>("Name", kStoredWritable, "s", kName, &RuntimeMenuItemNameGetter, &RuntimeMenuItemNameSetter),
         FlagProperty<kPCAltKey>("PCAltKey"),
         ComputedProperty<Ref<Object>>("Parent", kComputedReadOnly, "o<MenuItem>", &ParentGetter, nullptr),
-        StoredWithSetter<String>("Shortcut", "s", kShortcut, &RuntimeMenuItemCommandKeyGetter, &RuntimeMenuItemCommandKeySetter),
+        StoredProperty<String>("Shortcut", kStoredWritable, "s", kShortcut, &RuntimeMenuItemCommandKeyGetter, &RuntimeMenuItemCommandKeySetter),
         {"Tag", kComputedWritable, "v", 0, AsGenericFn(&TagGetter), AsGenericFn(&TagSetter), &TagBoxedGetter, &TagBoxedSetter},
         ComputedProperty<String>("Text", kComputedWritable, "s", &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
         ComputedProperty<String>("Tooltip", kComputedWritable, "s", &TooltipGetter, &TooltipSetter),
-        StoredWithSetter<String>("Value", "s", kValue, &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
-        StoredWithSetter<bool>("Visible", "b", kVisible, &RuntimeMenuItemVisibleGetter, &RuntimeMenuItemVisibleSetter),
-        {"_mImp", kPrivateHidden, "p", kImp, AsGenericFn(&StateGetter), nullptr, &StateBoxedGetter, nullptr},
+        StoredProperty<String>("Value", kStoredWritable, "s", kValue, &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
+        StoredProperty<bool>("Visible", kStoredWritable, "b", kVisible, &RuntimeMenuItemVisibleGetter, &RuntimeMenuItemVisibleSetter),
+        ReadOnlyStoredProperty<void*>("_mImp", kPrivateHidden, "p", kImp),
     };
     // clang-format on
     static const ClassSpec spec{.name = "MenuItem",

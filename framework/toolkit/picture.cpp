@@ -114,12 +114,6 @@ double HorizontalResolutionGetter(Object* picture, int32_t) {
 double VerticalResolutionGetter(Object* picture, int32_t) {
     return ImageOf(picture)->dotsPerMeterY() * 0.0254;
 }
-void* ImageGetter(Object* picture, int32_t) {
-    return ImageOf(picture);
-}
-Variant ImageBoxedGetter(Object* picture, const PropertyEntry*) {
-    return Variant(ImageGetter(picture, 0));
-}
 
 }  // namespace
 
@@ -171,8 +165,7 @@ void Picture::dunder_ctblinit() {
         ComputedProperty<double>("VerticalResolution", kComputedReadOnly, "f8",
                                  &VerticalResolutionGetter, nullptr),
         ComputedProperty<int64_t>("Width", kComputedReadOnly, "i8", &WidthGetter, nullptr),
-        {"_mImp", kPrivateHidden, "p", kImageOffset, AsGenericFn(&ImageGetter), nullptr,
-         &ImageBoxedGetter, nullptr},
+        ReadOnlyStoredProperty<void*>("_mImp", kPrivateHidden, "p", kImageOffset),
     };
     // clang-format on
     static const ClassSpec spec{.name = "Picture",

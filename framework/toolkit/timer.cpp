@@ -142,21 +142,6 @@ void PeriodSetter(Object* timer, int32_t, int64_t milliseconds) {
     Arm(timer, false);
 }
 
-void* StateGetter(Object* timer, int32_t) {
-    return RuntimeRequire(timer)->Field<void*>(kImp);
-}
-Variant StateBoxedGetter(Object* timer, const PropertyEntry*) {
-    return Variant(StateGetter(timer, 0));
-}
-
-template <class T, class G, class S>
-PropertyRow StoredWithSetter(const char* name, const char* type, int32_t offset, G get, S set) {
-    PropertyRow row = StoredProperty<T>(name, kStoredWritable, type, offset);
-    row.getter = reinterpret_cast<GenericFn>(get);
-    row.setter = reinterpret_cast<GenericFn>(set);
-    return row;
-}
-
 // ---- CallLater --------------------------------------------------------------------------
 
 // A call waiting to be made: the delegate, and the value it is given when it takes one.
@@ -326,15 +311,15 @@ void Timer::dunder_ctblinit() {
     // clang-format on
     static const EventRow Timer_events[] = {{"Action"}};
     // clang-format off
-    // Properties: name, type, field offset (0 when computed), getter, setter.
+    // Properties: name, flags, type, field offset (0 when computed), getter, setter.
     static const PropertyRow Timer_properties[] = {
-        StoredWithSetter<bool>("Enabled",     "b",                  kEnabled, &EnabledGetter, &EnabledSetter),
-        StoredWithSetter<int64_t>("Mode",     "i8<Timer.RunModes>", kMode,    &RunModeGetter, &RunModeSetter),
-        StoredWithSetter<int64_t>("Period",   "i8",                 kPeriod,  &PeriodGetter,  &PeriodSetter),
-        StoredWithSetter<int64_t>("RunMode",  "i8<Timer.RunModes>", kRunMode, &RunModeGetter, &RunModeSetter),
-        ComputedProperty<Ref<Object>>("sCallLaterTimers", kSharedHiddenComputed, "A1o<Object>", &CallLaterTimersGetter, nullptr),
-        StoredProperty<int64_t>("Tolerance",  kStoredWritable, "i8", kTolerance),
-        {"_mImp", kPrivateHidden, "p", kImp, AsGenericFn(&StateGetter), nullptr, &StateBoxedGetter, nullptr},
+        StoredProperty<bool>(         "Enabled",          kStoredWritable,       "b",                  kEnabled,   &EnabledGetter, &EnabledSetter),
+        StoredProperty<int64_t>(      "Mode",             kStoredWritable,       "i8<Timer.RunModes>", kMode,      &RunModeGetter, &RunModeSetter),
+        StoredProperty<int64_t>(      "Period",           kStoredWritable,       "i8",                 kPeriod,    &PeriodGetter,  &PeriodSetter),
+        StoredProperty<int64_t>(      "RunMode",          kStoredWritable,       "i8<Timer.RunModes>", kRunMode,   &RunModeGetter, &RunModeSetter),
+        ComputedProperty<Ref<Object>>("sCallLaterTimers", kSharedHiddenComputed, "A1o<Object>",                    &CallLaterTimersGetter, nullptr),
+        StoredProperty<int64_t>(      "Tolerance",        kStoredWritable,       "i8",                 kTolerance),
+        ReadOnlyStoredProperty<void*>("_mImp",            kPrivateHidden,        "p",                  kImp),
     };
     // clang-format on
     static const InterfaceRow Timer_interfaces[] = {{&FillActionSource}};
