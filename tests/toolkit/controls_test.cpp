@@ -421,31 +421,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- push buttons ---------------------------------------------------------------------------
 
-TEST_F(ControlsTest, AClickRaisesMouseDownThenActionUnlessMouseDownKeepsThePress) {
+TEST_F(ControlsTest, AClickRaisesMouseDownThenActionAndEscapeClicksOnlyTheCancelButton) {
     Ref<Object> button =
         Add(PushButton::dunder_Lookup(), Head("CalcBtn", 20, 240, 90, 40, {{"Caption", Str("=")}}));
+    Ref<Object> cancel = Add(PushButton::dunder_Lookup(),
+                             Head("CancelBtn", 120, 240, 90, 40, {{"Cancel", Bool(true)}}));
     Bind(button.get(), PushButton::kActionEvent, &ActionHandler, window_.get());
     Bind(button.get(), PushButton::kMouseDownEvent, &MouseDownHandler, window_.get());
+    Bind(cancel.get(), PushButton::kActionEvent, &ActionHandler, window_.get());
     auto* push = WidgetNamed<QPushButton>("CalcBtn");
     QTest::mouseClick(push, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
     EXPECT_EQ(gHeard, (std::vector<std::string>{"MouseDown 5,6", "Action"}));
+
+    content_->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(content_->window()));
     gHeard.clear();
-    gAnswer = true;
+    QTest::keyClick(content_->window(), Qt::Key_Escape);
+    EXPECT_EQ(gHeard, std::vector<std::string>{"Action"});
+
+    gHeard.clear();
+    gAnswer = true;  // MouseDown keeps the press from the button
     QTest::mouseClick(push, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     EXPECT_EQ(gHeard, std::vector<std::string>{"MouseDown 10,10"});
     EXPECT_FALSE(push->isDown());
-}
-
-TEST_F(ControlsTest, EscapeClicksTheCancelButtonOnly) {
-    Ref<Object> cancel = Add(PushButton::dunder_Lookup(),
-                             Head("CancelBtn", 20, 240, 90, 40, {{"Cancel", Bool(true)}}));
-    Ref<Object> other = Add(PushButton::dunder_Lookup(), Head("OkBtn", 120, 240, 90, 40));
-    Bind(cancel.get(), PushButton::kActionEvent, &ActionHandler, window_.get());
-    Bind(other.get(), PushButton::kActionEvent, &ActionHandler, window_.get());
-    content_->window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(content_->window()));
-    QTest::keyClick(content_->window(), Qt::Key_Escape);
-    EXPECT_EQ(gHeard, std::vector<std::string>{"Action"});
 }
 
 // ---- canvases -----------------------------------------------------------------------------------
@@ -486,7 +484,7 @@ TEST_F(ControlsTest, CanvasPaintsItsBackdropUnscaledAtTheTopLeftAndNothingForNil
 
 // ---- lifetime and ownership ---------------------------------------------------------------------
 
-TEST_F(ControlsTest, ControlsMadeInCreateControlsStandAtTheirPlacesWhenTheWindowOpens) {
+TEST_F(ControlsTest, ControlsMadeInCreateControlsStandInPlaceAndOutliveTheirWindow) {
     gCreateControls = [](Object* window) {
         AddControl(window, TextField::dunder_Lookup(), "zEdit", NumberField("zEdit", 350, 9));
     };
@@ -501,14 +499,11 @@ TEST_F(ControlsTest, ControlsMadeInCreateControlsStandAtTheirPlacesWhenTheWindow
     Ref<Object> field = RuntimeControlReference(window.get(), "zEdit");
     EXPECT_EQ(ToolkitControlOwner(field.get()), window.get());
     EXPECT_EQ(ControlNameGetter(field.get(), 0).Std(), "zEdit");
-    RuntimeCloseWindow(window.get());
-}
 
-TEST_F(ControlsTest, ControlOutlivingItsWindowKeepsItsValues) {
-    Ref<Object> field = Add(TextField::dunder_Lookup(), NumberField("rEdit", 20, 0));
+    // The field keeps its values once its window and widget are gone.
     editTextSetter(field.get(), 0, "0.5");
-    RuntimeCloseWindow(window_.get());
-    window_.Reset();
+    RuntimeCloseWindow(window.get());
+    window.Reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(editTextGetter(field.get(), 0).Std(), "0.5");
     editTextSetter(field.get(), 0, "");

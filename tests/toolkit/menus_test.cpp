@@ -399,7 +399,7 @@ class MenusOnAWindowTest : public LeakCheckedTest {
     QWidget* top_ = nullptr;
 };
 
-TEST_F(MenusOnAWindowTest, AnItemBoundOnTheWindowIsEnabledForItAndRunsItsMethod) {
+TEST_F(MenusOnAWindowTest, AnItemBoundOnTheWindowIsEnabledRunsItsMethodAndTakesItsKey) {
     ToolkitAutoEnableMenus(bar_.get(), window_.get());
     EXPECT_FALSE(EnabledOf(bar_.get(), "About"));
     WindowAddMenuHandler(window_.get(), "About", reinterpret_cast<void*>(&WindowCommand));
@@ -407,14 +407,12 @@ TEST_F(MenusOnAWindowTest, AnItemBoundOnTheWindowIsEnabledForItAndRunsItsMethod)
     EXPECT_TRUE(EnabledOf(bar_.get(), "About"));
     ActionOf(bar_.get(), "About")->trigger();
     EXPECT_EQ(gWindowCommands, 1);
-}
 
-TEST_F(MenusOnAWindowTest, AKeyEquivalentReachesAGreyedItemThatTheWindowHandles) {
-    ToolkitAutoEnableMenus(bar_.get(), window_.get());
+    // A key equivalent reaches a greyed item that the window handles.
     ASSERT_FALSE(ActionOf(bar_.get(), "EditUndo")->isEnabled());
     WindowAddMenuHandler(window_.get(), "EditUndo", reinterpret_cast<void*>(&WindowCommand));
     QTest::keyClick(top_, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(gWindowCommands, 1);
+    EXPECT_EQ(gWindowCommands, 2);
 }
 
 }  // namespace
