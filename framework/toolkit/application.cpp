@@ -22,6 +22,7 @@
 #include "framework/toolkit/dialogs.h"
 #include "framework/toolkit/menus.h"
 #include "framework/toolkit/program_code.h"
+#include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/timer.h"
 #include "framework/toolkit/toolkit_internal.h"
 #include "framework/toolkit/window.h"
@@ -256,8 +257,7 @@ void ShowTooltip(Object*, String text, int64_t x, int64_t y, bool autoHide) {
     _UITrap();
     ToolkitEnsureApplication();
     const int shownFor = autoHide ? -1 : std::numeric_limits<int>::max();
-    QToolTip::showText(QPoint(int(x), int(y)), QString::fromUtf8(text.Std()), nullptr, QRect(),
-                       shownFor);
+    QToolTip::showText(QPoint(int(x), int(y)), ToQString(text), nullptr, QRect(), shownFor);
 }
 
 void NewDocument(Object* app) {
@@ -368,7 +368,7 @@ bool ActiveGet(Object*, int32_t) {
     return HaveQtApplication() && QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 String ExecutablePathGet(Object*, int32_t) {
-    if (HaveQtApplication()) return String(QCoreApplication::applicationFilePath().toStdString());
+    if (HaveQtApplication()) return FromQString(QCoreApplication::applicationFilePath());
     return String(Arguments().text.front());
 }
 String CommandLineGet(Object*, int32_t) {
@@ -378,16 +378,16 @@ String CommandLineGet(Object*, int32_t) {
     return String(line);
 }
 String ApplicationNameGet(Object*, int32_t) {
-    return String(QCoreApplication::applicationName().toStdString());
+    return FromQString(QCoreApplication::applicationName());
 }
 void ApplicationNameSet(Object*, int32_t, String name) {
-    QCoreApplication::setApplicationName(QString::fromUtf8(name.Std()));
+    QCoreApplication::setApplicationName(ToQString(name));
 }
 String OrganizationNameGet(Object*, int32_t) {
-    return String(QCoreApplication::organizationName().toStdString());
+    return FromQString(QCoreApplication::organizationName());
 }
 void OrganizationNameSet(Object*, int32_t, String name) {
-    QCoreApplication::setOrganizationName(QString::fromUtf8(name.Std()));
+    QCoreApplication::setOrganizationName(ToQString(name));
 }
 int64_t ExitCodeGet(Object*, int32_t) {
     return RuntimeExit();
@@ -606,7 +606,7 @@ void RuntimeRegisterAppObject(Object* app) {
     RuntimeCheckCast(app, Application::dunder_Lookup());
     TheToolkit().app = Ref<Object>::Retain(app);
     QCoreApplication::setApplicationVersion(
-        QString::fromUtf8(props::String::Get(app, app_field::kShortVersion).Std()));
+        ToQString(props::String::Get(app, app_field::kShortVersion)));
 }
 
 void _RuntimeRegisterAppObject(Object* app) {

@@ -20,7 +20,6 @@ constexpr KindEvents kCanvasEvents{.gotFocus = 16,
                                    .mouseDrag = 19,
                                    .mouseUp = 20,
                                    .doubleClick = 15};
-constexpr uint32_t kCanvasEventCount = 21;
 
 class CanvasWidget : public QWidget {
   public:
@@ -104,20 +103,11 @@ void Canvas::dunder_ctblinit() {
         ComputedProperty<Ref<Object>>("Backdrop", kComputedWritable, "o<Picture>",
                                       &canvasBackdropGetter, &canvasBackdropSetter),
     };
-    ClassRecord* super = RectControl::dunder_Lookup();
-    static const ClassSpec spec{
-        .name = "Canvas",
-        .superclass = &RectControl::dunder_Lookup,
-        .methodCount = super->methodCount,
-        .interfaceCount = 0,
-        .eventCount = controls::kCanvasEventCount,
-        .propertyCount = super->propertyCount + controls::RowCount(properties),
-        .instanceDataSize = super->instanceDataSize,
-        .slotCount = super->slotCount,
-        .init = &controls::CanvasInit,
-        .events = events,
-        .properties = properties};
-    RuntimeBuildClass(controls::gCanvas, spec);
+    controls::BuildControlClass(controls::gCanvas, {.name = "Canvas",
+                                                    .superclass = &RectControl::dunder_Lookup,
+                                                    .init = &controls::CanvasInit,
+                                                    .events = events,
+                                                    .properties = properties});
 }
 ClassRecord* Canvas::dunder_Lookup() {
     return RuntimeLookupClass(controls::gCanvas);

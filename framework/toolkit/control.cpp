@@ -380,6 +380,32 @@ constexpr uint32_t kControlSlotCount = 4;
 
 }  // namespace
 
+namespace controls {
+
+void BuildControlClass(ClassCell& cell, const ControlClassRows& rows) {
+    ClassRecord* super = rows.superclass();
+    // A row naming an inherited slot overrides that slot's entry; every other row adds one.
+    uint32_t ownMethods = 0;
+    for (const MethodRow& row : rows.methods)
+        if (row.slot == kNoSlot || row.slot >= super->slotCount) ++ownMethods;
+    const ClassSpec spec{
+        .name = rows.name,
+        .superclass = rows.superclass,
+        .methodCount = super->methodCount + ownMethods,
+        .interfaceCount = 0,
+        .eventCount = super->eventCount + static_cast<uint32_t>(rows.events.size()),
+        .propertyCount = super->propertyCount + static_cast<uint32_t>(rows.properties.size()),
+        .instanceDataSize = super->instanceDataSize,
+        .slotCount = rows.slotCount != 0 ? rows.slotCount : super->slotCount,
+        .init = rows.init,
+        .methods = rows.methods,
+        .events = rows.events,
+        .properties = rows.properties};
+    RuntimeBuildClass(cell, spec);
+}
+
+}  // namespace controls
+
 String ControlNameGetter(Object* control, int32_t) {
     return ImplOf(control).state.name;
 }

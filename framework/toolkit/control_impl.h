@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "framework/runtime/runtime.h"
+#include "framework/toolkit/qt_values.h"
 
 class QColor;
 class QFont;
@@ -45,7 +46,6 @@ constexpr uint32_t kMouseEnterEvent = 11;  // void(self)
 constexpr uint32_t kMouseExitEvent = 12;   // void(self)
 constexpr uint32_t kMouseMoveEvent = 13;   // void(self, Integer x, Integer y)
 constexpr uint32_t kMouseWheelEvent = 14;  // bool(self, Integer x, y, deltaX, deltaY)
-constexpr uint32_t kRectControlEventCount = 15;
 
 constexpr int32_t kNoEvent = -1;
 
@@ -271,7 +271,6 @@ class TextEditImpl : public ControlImpl {
 // TextEdit's own events, which TextField and TextArea inherit.
 constexpr KindEvents kTextEditEvents{
     .gotFocus = 15, .lostFocus = 16, .selChange = 17, .textChange = 18};
-constexpr uint32_t kTextEditEventCount = 19;
 
 // The implementation of a control object; a RectControl made directly gets a plain one.
 // Raises IllegalCastException for an object that is no Control.
@@ -281,8 +280,6 @@ void InstallImpl(Object* control, ControlImpl* impl);
 
 // ---- shared Qt helpers ------------------------------------------------------------------
 
-// A framework colour (alpha 0 = opaque) as a QColor.
-QColor ToQColor(Color color);
 // The font the design values ask for: "System" is the application's family, size 0 its size.
 QFont DesignFont(const ControlState& state);
 // TextAlignments as a horizontal Qt alignment: 0 default and 1 left, 2 centre, 3 right.
@@ -295,8 +292,6 @@ void ApplyInactiveSelection(QWidget* widget, bool hide);
 int64_t CharacterCount(const QString& text);
 // The first `count` characters of a text.
 QString FirstCharacters(const QString& text, int64_t count);
-QString ToQString(const String& text);
-String FromQString(const QString& text);
 // The live implementations, which the focus order walks.
 void RegisterImpl(ControlImpl* impl);
 void UnregisterImpl(ControlImpl* impl);
@@ -331,6 +326,23 @@ PropertyRow StateProperty(const char* name, const char* typeText) {
     return ComputedProperty<T>(name, kComputedWritable, typeText, &StateGet<Member>,
                                &StateSet<Member, A>);
 }
+
+// ---- class records ------------------------------------------------------------------------
+
+// What a control class adds to its superclass's record: its own rows, its virtual slots and
+// its __Init, and no fields. The record's counts are the superclass's plus the class's own.
+struct ControlClassRows {
+    const char* name;
+    ClassRecord* (*superclass)();
+    ObjectFn init = nullptr;
+    uint32_t slotCount = 0;  // all slots, the superclass's included; 0: the superclass's
+    std::span<const MethodRow> methods = {};
+    std::span<const EventRow> events = {};
+    std::span<const PropertyRow> properties = {};
+};
+
+// Builds the record that `rows` describe into `cell` (a control class's __ctblinit).
+void BuildControlClass(ClassCell& cell, const ControlClassRows& rows);
 
 // The number of rows of a class table.
 template <class Row, size_t N>

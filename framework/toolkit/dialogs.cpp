@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "framework/toolkit/application.h"
+#include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/toolkit_internal.h"
 #include "framework/toolkit/window.h"
 
@@ -26,10 +27,6 @@ DialogSeams& Seams() {
 
 bool HaveQtApplication() {
     return qobject_cast<QApplication*>(QCoreApplication::instance());
-}
-
-QString ToQString(const String& text) {
-    return QString::fromUtf8(text.View().data(), static_cast<qsizetype>(text.Size()));
 }
 
 // The title of the application's boxes: its PackageInfo, else Qt's application name.

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+#include "framework/toolkit/qt_values.h"
+
 namespace {
 
 // Keys whose text is a fixed control character, whatever the platform types for them.
@@ -49,5 +51,5 @@ String KeyTextForEvent(const QKeyEvent& event) {
     if (event.modifiers() & Qt::ControlModifier) return String();
     for (const KeyCode& entry : kKeyCodes)
         if (key == entry.key) return String(std::string_view(&entry.code, 1));
-    return String(event.text().toStdString());
+    return FromQString(event.text());
 }

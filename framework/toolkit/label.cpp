@@ -83,19 +83,10 @@ void Label::dunder_ctblinit() {
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});
-    ClassRecord* super = RectControl::dunder_Lookup();
-    static const ClassSpec spec{
-        .name = "Label",
-        .superclass = &RectControl::dunder_Lookup,
-        .methodCount = super->methodCount,
-        .interfaceCount = 0,
-        .eventCount = super->eventCount,
-        .propertyCount = super->propertyCount + static_cast<uint32_t>(properties.size()),
-        .instanceDataSize = super->instanceDataSize,
-        .slotCount = super->slotCount,
-        .init = &controls::LabelInit,
-        .properties = properties};
-    RuntimeBuildClass(controls::gLabel, spec);
+    controls::BuildControlClass(controls::gLabel, {.name = "Label",
+                                                   .superclass = &RectControl::dunder_Lookup,
+                                                   .init = &controls::LabelInit,
+                                                   .properties = properties});
 }
 ClassRecord* Label::dunder_Lookup() {
     return RuntimeLookupClass(controls::gLabel);

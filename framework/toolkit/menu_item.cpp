@@ -15,6 +15,7 @@
 #include "framework/toolkit/picture.h"
 #include "framework/toolkit/picture_internal.h"
 #include "framework/toolkit/program_code.h"
+#include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/toolkit_internal.h"
 
 namespace {
@@ -48,8 +49,7 @@ bool QtReady() {
 
 // Qt reads "&" as a mnemonic mark; a caption shows it as written.
 QString CaptionText(const String& caption) {
-    return QString::fromUtf8(caption.View().data(), static_cast<qsizetype>(caption.Size()))
-        .replace(QLatin1Char('&'), QLatin1String("&&"));
+    return ToQString(caption).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
 QAction::MenuRole RoleOf(Object* item) {
@@ -84,11 +84,11 @@ void Sync(Object* item) {
     action->setCheckable(Flag(item, kChecked));
     action->setChecked(Flag(item, kChecked));
     action->setShortcut(MenuShortcutSequence(Text(item, kShortcut).View(), ModifiersOf(item)));
-    action->setToolTip(QString::fromUtf8(state.tooltip.Std()));
+    action->setToolTip(ToQString(state.tooltip));
     const QImage* icon = ToolkitPictureImage(state.icon.get());
     action->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
     action->setMenuRole(RoleOf(item));
-    action->setObjectName(QString::fromUtf8(Text(item, kName).Std()));
+    action->setObjectName(ToQString(Text(item, kName)));
     if (state.menu) state.menu->setTitle(action->text());
 }
 

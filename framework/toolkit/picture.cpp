@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "framework/toolkit/picture_internal.h"
+#include "framework/toolkit/qt_values.h"
 
 namespace {
 
@@ -118,7 +119,7 @@ double VerticalResolutionGetter(Object* picture, int32_t) {
 }  // namespace
 
 Ref<Object> PictureOpenFromApp(String fileName) {
-    QString name = QString::fromUtf8(fileName.Std());
+    QString name = ToQString(fileName);
     if (!IsBareFileName(name)) return nullptr;
     for (const QString& folder : ResourceFolders()) {
         QString path = QDir(folder).filePath(name);

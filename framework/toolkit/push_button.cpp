@@ -12,7 +12,6 @@ namespace {
 // Numbered from 15, after RectControl's.
 constexpr KindEvents kPushButtonEvents{
     .action = 15, .gotFocus = 16, .lostFocus = 17, .mouseDown = 18, .mouseDrag = 19, .mouseUp = 20};
-constexpr uint32_t kPushButtonEventCount = 21;
 static_assert(kPushButtonEvents.action == PushButton::kActionEvent);
 static_assert(kPushButtonEvents.mouseDown == PushButton::kMouseDownEvent);
 
@@ -108,21 +107,13 @@ void PushButton::dunder_ctblinit() {
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});
-    ClassRecord* super = RectControl::dunder_Lookup();
-    static const ClassSpec spec{
-        .name = "PushButton",
-        .superclass = &RectControl::dunder_Lookup,
-        .methodCount = super->methodCount + controls::RowCount(methods),
-        .interfaceCount = 0,
-        .eventCount = controls::kPushButtonEventCount,
-        .propertyCount = super->propertyCount + static_cast<uint32_t>(properties.size()),
-        .instanceDataSize = super->instanceDataSize,
-        .slotCount = controls::kPushButtonSlotCount,
-        .init = &controls::PushButtonInit,
-        .methods = methods,
-        .events = events,
-        .properties = properties};
-    RuntimeBuildClass(controls::gPushButton, spec);
+    controls::BuildControlClass(controls::gPushButton, {.name = "PushButton",
+                                                        .superclass = &RectControl::dunder_Lookup,
+                                                        .init = &controls::PushButtonInit,
+                                                        .slotCount = controls::kPushButtonSlotCount,
+                                                        .methods = methods,
+                                                        .events = events,
+                                                        .properties = properties});
 }
 ClassRecord* PushButton::dunder_Lookup() {
     return RuntimeLookupClass(controls::gPushButton);

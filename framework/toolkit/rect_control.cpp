@@ -48,10 +48,6 @@ int ClampToInt(int64_t value) {
 
 }  // namespace
 
-QColor ToQColor(Color color) {
-    return QColor(color.red, color.green, color.blue, 255 - color.alpha);
-}
-
 QFont DesignFont(const ControlState& state) {
     QFont font = QApplication::font();
     if (!state.fontName.Empty() && state.fontName.View() != kSystemFontName)
@@ -109,16 +105,6 @@ QString FirstCharacters(const QString& text, int64_t count) {
     for (int64_t taken = 0; units < text.size() && taken < count; ++taken)
         units += text[units].isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
     return text.left(units);
-}
-
-QString ToQString(const String& text) {
-    std::string_view bytes = text.View();
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-String FromQString(const QString& text) {
-    QByteArray bytes = text.toUtf8();
-    return String(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 // The window's content area, below its menu bar: the parent of its controls' widgets.
@@ -422,19 +408,12 @@ void RectControl::dunder_ctblinit() {
                                &ControlVisibleSetter),
         StateProperty<&ControlState::initialParent>("InitialParent", "s"),
     };
-    static const ClassSpec spec{
-        .name = "RectControl",
-        .superclass = &Control::dunder_Lookup,
-        .methodCount = Control::dunder_Lookup()->methodCount + controls::RowCount(methods),
-        .interfaceCount = 0,
-        .eventCount = controls::kRectControlEventCount,
-        .propertyCount = Control::dunder_Lookup()->propertyCount + controls::RowCount(properties),
-        .instanceDataSize = Control::dunder_Lookup()->instanceDataSize,
-        .slotCount = kRectControlSlotCount,
-        .methods = methods,
-        .events = events,
-        .properties = properties};
-    RuntimeBuildClass(gRectControl, spec);
+    controls::BuildControlClass(gRectControl, {.name = "RectControl",
+                                               .superclass = &Control::dunder_Lookup,
+                                               .slotCount = kRectControlSlotCount,
+                                               .methods = methods,
+                                               .events = events,
+                                               .properties = properties});
 }
 ClassRecord* RectControl::dunder_Lookup() {
     return RuntimeLookupClass(gRectControl);

@@ -257,19 +257,10 @@ void TextArea::dunder_ctblinit() {
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});
-    ClassRecord* super = TextEdit::dunder_Lookup();
-    static const ClassSpec spec{
-        .name = "TextArea",
-        .superclass = &TextEdit::dunder_Lookup,
-        .methodCount = super->methodCount,
-        .interfaceCount = 0,
-        .eventCount = super->eventCount,
-        .propertyCount = super->propertyCount + static_cast<uint32_t>(properties.size()),
-        .instanceDataSize = super->instanceDataSize,
-        .slotCount = super->slotCount,
-        .init = &controls::TextAreaInit,
-        .properties = properties};
-    RuntimeBuildClass(controls::gTextArea, spec);
+    controls::BuildControlClass(controls::gTextArea, {.name = "TextArea",
+                                                      .superclass = &TextEdit::dunder_Lookup,
+                                                      .init = &controls::TextAreaInit,
+                                                      .properties = properties});
 }
 ClassRecord* TextArea::dunder_Lookup() {
     return RuntimeLookupClass(controls::gTextArea);

@@ -120,20 +120,12 @@ void TextEdit::dunder_ctblinit() {
                                   &SelLengthSetter),
         ComputedProperty<String>("SelText", kComputedWritable, "s", &SelTextGetter, &SelTextSetter),
     };
-    ClassRecord* super = RectControl::dunder_Lookup();
-    static const ClassSpec spec{
-        .name = "TextEdit",
-        .superclass = &RectControl::dunder_Lookup,
-        .methodCount = super->methodCount + controls::RowCount(methods),
-        .interfaceCount = 0,
-        .eventCount = controls::kTextEditEventCount,
-        .propertyCount = super->propertyCount + controls::RowCount(properties),
-        .instanceDataSize = super->instanceDataSize,
-        .slotCount = kTextEditSlotCount,
-        .methods = methods,
-        .events = events,
-        .properties = properties};
-    RuntimeBuildClass(gTextEdit, spec);
+    controls::BuildControlClass(gTextEdit, {.name = "TextEdit",
+                                            .superclass = &RectControl::dunder_Lookup,
+                                            .slotCount = kTextEditSlotCount,
+                                            .methods = methods,
+                                            .events = events,
+                                            .properties = properties});
 }
 ClassRecord* TextEdit::dunder_Lookup() {
     return RuntimeLookupClass(gTextEdit);

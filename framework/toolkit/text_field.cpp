@@ -200,19 +200,10 @@ void TextField::dunder_ctblinit() {
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});
-    ClassRecord* super = TextEdit::dunder_Lookup();
-    static const ClassSpec spec{
-        .name = "TextField",
-        .superclass = &TextEdit::dunder_Lookup,
-        .methodCount = super->methodCount,
-        .interfaceCount = 0,
-        .eventCount = super->eventCount,
-        .propertyCount = super->propertyCount + static_cast<uint32_t>(properties.size()),
-        .instanceDataSize = super->instanceDataSize,
-        .slotCount = super->slotCount,
-        .init = &controls::TextFieldInit,
-        .properties = properties};
-    RuntimeBuildClass(controls::gTextField, spec);
+    controls::BuildControlClass(controls::gTextField, {.name = "TextField",
+                                                       .superclass = &TextEdit::dunder_Lookup,
+                                                       .init = &controls::TextFieldInit,
+                                                       .properties = properties});
 }
 ClassRecord* TextField::dunder_Lookup() {
     return RuntimeLookupClass(controls::gTextField);

@@ -16,6 +16,7 @@
 #include "framework/toolkit/menus.h"
 #include "framework/toolkit/picture.h"
 #include "framework/toolkit/program_code.h"
+#include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/toolkit_internal.h"
 #include "framework/toolkit/window_impl.h"
 #include "framework/toolkit/window_widget.h"
@@ -366,15 +367,6 @@ WindowWidget& EnsureWindowWidget(WindowImpl& impl) {
         ApplyWindowGeometry(impl);
     }
     return *impl.widget;
-}
-
-QColor ToQColor(const Color& color) {
-    return QColor(color.red, color.green, color.blue, 255 - color.alpha);
-}
-
-Color FromQColor(const QColor& color) {
-    return Color{static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
-                 static_cast<uint8_t>(color.blue()), static_cast<uint8_t>(255 - color.alpha())};
 }
 
 void ApplyWindowFlags(WindowImpl& impl) {

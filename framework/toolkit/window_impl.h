@@ -2,7 +2,6 @@
 // fields of the class, and the operations its widget and its property accessors call.
 #pragma once
 
-#include <QColor>
 #include <QPointer>
 #include <span>
 #include <string>
@@ -127,7 +126,3 @@ std::span<const PropertyRow> WindowPropertyRows();
 // Closes every open window without events and drops the framework's references; the
 // widgets go with the next deferred deletion (the finaliser and test resets run it).
 void ReleaseAllWindows();
-
-// Colours: the framework's alpha 0 is opaque.
-QColor ToQColor(const Color& color);
-Color FromQColor(const QColor& color);

@@ -6,18 +6,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/window.h"
 #include "framework/toolkit/window_impl.h"
 #include "framework/toolkit/window_widget.h"
 
 namespace {
-
-QString ToQString(const String& text) {
-    return QString::fromUtf8(text.View().data(), static_cast<qsizetype>(text.Size()));
-}
-String FromQString(const QString& text) {
-    return String(text.toStdString());
-}
 
 // A value of the window's state; setting it brings the widget in line through `Apply`.
 template <class T, T WindowImpl::*Member, void (*Apply)(WindowImpl&)>
