@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QString>
 
 #include "framework/runtime/runtime.h"
@@ -19,4 +20,9 @@ inline String FromQString(const QString& text) {
 
 inline QColor ToQColor(Color color) {
     return QColor(color.red, color.green, color.blue, 255 - color.alpha);
+}
+
+inline QRect ToQRect(int64_t left, int64_t top, int64_t width, int64_t height) {
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
+                 static_cast<int>(height));
 }

@@ -335,9 +335,7 @@ void RectInvalidate(Object* self, bool) {
     if (QWidget* widget = ImplOf(self).Widget()) widget->update();
 }
 void RectRefreshRect(Object* self, int64_t x, int64_t y, int64_t width, int64_t height, bool) {
-    if (QWidget* widget = ImplOf(self).Widget())
-        widget->repaint(QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(width),
-                              static_cast<int>(height)));
+    if (QWidget* widget = ImplOf(self).Widget()) widget->repaint(ToQRect(x, y, width, height));
 }
 
 // Virtual slots after Control's four.

@@ -190,8 +190,7 @@ void DrawInto(Object*, Object*, int64_t, int64_t, bool) {
 }
 
 void MoveFocus(Object* window, bool next) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window)).MoveFocus(next);
+    WidgetOf(window).MoveFocus(next);
 }
 void FocusNext(Object* window) {
     MoveFocus(window, true);
@@ -203,53 +202,40 @@ void FocusPrevious(Object* window) {
 // Invalidate marks for repainting later; Refresh and UpdateNow repaint at once. Qt always
 // erases the background first, so the erase flag changes nothing.
 void Invalidate(Object* window, bool /*eraseBackground*/) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window)).Content()->update();
+    WidgetOf(window).Content()->update();
 }
 void InvalidateRect(Object* window, int64_t left, int64_t top, int64_t width, int64_t height,
                     bool /*eraseBackground*/) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window))
-        .Content()
-        ->update(QRect(int(left), int(top), int(width), int(height)));
+    WidgetOf(window).Content()->update(ToQRect(left, top, width, height));
 }
 void Refresh(Object* window, bool /*eraseBackground*/) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window)).Content()->repaint();
+    WidgetOf(window).Content()->repaint();
 }
 void RefreshRect(Object* window, int64_t left, int64_t top, int64_t width, int64_t height,
                  bool /*eraseBackground*/) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window))
-        .Content()
-        ->repaint(QRect(int(left), int(top), int(width), int(height)));
+    WidgetOf(window).Content()->repaint(ToQRect(left, top, width, height));
 }
 void UpdateNow(Object* window) {
     Refresh(window, false);
 }
 
 void Maximize(Object* window) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window)).showMaximized();
+    WidgetOf(window).showMaximized();
 }
 void Minimize(Object* window) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window)).showMinimized();
+    WidgetOf(window).showMinimized();
 }
 void Restore(Object* window) {
-    _UITrap();
-    EnsureWindowWidget(RequireWindowImpl(window)).showNormal();
+    WidgetOf(window).showNormal();
 }
 
 // The platform's handle of the window.
 void* OperatorConvert(Object* window) {
-    _UITrap();
-    return reinterpret_cast<void*>(EnsureWindowWidget(RequireWindowImpl(window)).winId());
+    return reinterpret_cast<void*>(WidgetOf(window).winId());
 }
 
 void SetFocus(Object* window) {
-    _UITrap();
-    WindowWidget& widget = EnsureWindowWidget(RequireWindowImpl(window));
+    WindowWidget& widget = WidgetOf(window);
     widget.activateWindow();
     widget.Content()->setFocus(Qt::OtherFocusReason);
 }
@@ -355,6 +341,11 @@ WindowImpl& RequireWindowImpl(Object* window) {
     WindowImpl* impl = window->Field<WindowImpl*>(window_field::kImpl);
     if (!impl) RaiseNilObjectException();
     return *impl;
+}
+
+WindowWidget& WidgetOf(Object* window) {
+    _UITrap();
+    return EnsureWindowWidget(RequireWindowImpl(window));
 }
 
 WindowWidget& EnsureWindowWidget(WindowImpl& impl) {

@@ -102,6 +102,9 @@ WindowImpl* WindowImplOf(Object* window);
 WindowImpl& RequireWindowImpl(Object* window);
 // The window's widget, made (with its content area) on first use.
 WindowWidget& EnsureWindowWidget(WindowImpl& impl);
+// The widget of a window that the program operates on, made on first use. Raises
+// ThreadAccessingUIException off the main thread, and what RequireWindowImpl raises.
+WindowWidget& WidgetOf(Object* window);
 
 // Bring the widget in line with the state.
 void ApplyWindowFlags(WindowImpl& impl);

@@ -50,11 +50,6 @@ using HasBackgroundColor =
 using BackgroundColor = StateValue<Color, &WindowImpl::backgroundColor, &ApplyWindowBackground>;
 using MenuBarVisible = StateValue<bool, &WindowImpl::menuBarVisible, &ApplyWindowMenuBar>;
 
-WindowWidget& WidgetOf(Object* window) {
-    _UITrap();
-    return EnsureWindowWidget(RequireWindowImpl(window));
-}
-
 struct Title {
     using Type = String;
     static String Get(Object* window, int32_t) {
