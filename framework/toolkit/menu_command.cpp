@@ -61,6 +61,13 @@ struct TextWidget {
         return plain && plain->document()->isUndoAvailable();
     }
     QTextCursor Cursor() const { return rich ? rich->textCursor() : plain->textCursor(); }
+    // Gives the widget, as the kind it is, to `command`.
+    template <class Command>
+    void Run(Command command) const {
+        if (line) command(line);
+        if (rich) command(rich);
+        if (plain) command(plain);
+    }
 };
 
 bool ClipboardHasText() {
@@ -85,24 +92,16 @@ bool ClearApplies(const TextWidget& t) {
 }
 
 void Undo(const TextWidget& t) {
-    if (t.line) t.line->undo();
-    if (t.rich) t.rich->undo();
-    if (t.plain) t.plain->undo();
+    t.Run([](auto* editor) { editor->undo(); });
 }
 void Cut(const TextWidget& t) {
-    if (t.line) t.line->cut();
-    if (t.rich) t.rich->cut();
-    if (t.plain) t.plain->cut();
+    t.Run([](auto* editor) { editor->cut(); });
 }
 void Copy(const TextWidget& t) {
-    if (t.line) t.line->copy();
-    if (t.rich) t.rich->copy();
-    if (t.plain) t.plain->copy();
+    t.Run([](auto* editor) { editor->copy(); });
 }
 void Paste(const TextWidget& t) {
-    if (t.line) t.line->paste();
-    if (t.rich) t.rich->paste();
-    if (t.plain) t.plain->paste();
+    t.Run([](auto* editor) { editor->paste(); });
 }
 // Clear deletes the selection and leaves the clipboard alone.
 void Clear(const TextWidget& t) {

@@ -386,10 +386,17 @@ template <int32_t Offset>
 bool FlagGetter(Object* item, int32_t) {
     return Flag(item, Offset);
 }
+// The setters of fields the item's QAction shows: main thread only, then the action follows.
 template <int32_t Offset>
 void FlagSetter(Object* item, int32_t, bool on) {
     _UITrap();
     Flag(item, Offset) = on;
+    Sync(item);
+}
+template <int32_t Offset>
+void TextSetter(Object* item, int32_t, String text) {
+    _UITrap();
+    SetText(item, Offset, text);
     Sync(item);
 }
 
@@ -507,10 +514,8 @@ void RuntimeMenuItemDefaultConstructor(Object* item) {
     MenuState(item);
 }
 
-void RuntimeMenuItemNameSetter(Object* item, int32_t, String name) {
-    _UITrap();
-    SetText(item, kName, name);
-    Sync(item);
+void RuntimeMenuItemNameSetter(Object* item, int32_t offset, String name) {
+    TextSetter<kName>(item, offset, std::move(name));
 }
 String RuntimeMenuItemNameGetter(Object* item, int32_t) {
     return Text(item, kName);
@@ -524,28 +529,22 @@ bool RuntimeMenuItemAutoEnableGetter(Object* item, int32_t) {
     return Flag(item, kAutoEnabled);
 }
 
-void RuntimeMenuItemTextSetter(Object* item, int32_t, String caption) {
-    _UITrap();
-    SetText(item, kValue, caption);
-    Sync(item);
+void RuntimeMenuItemTextSetter(Object* item, int32_t offset, String caption) {
+    TextSetter<kValue>(item, offset, std::move(caption));
 }
 String RuntimeMenuItemTextGetter(Object* item, int32_t) {
     return Text(item, kValue);
 }
 
-void RuntimeMenuItemVisibleSetter(Object* item, int32_t, bool visible) {
-    _UITrap();
-    Flag(item, kVisible) = visible;
-    Sync(item);
+void RuntimeMenuItemVisibleSetter(Object* item, int32_t offset, bool visible) {
+    FlagSetter<kVisible>(item, offset, visible);
 }
 bool RuntimeMenuItemVisibleGetter(Object* item, int32_t) {
     return Flag(item, kVisible);
 }
 
-void RuntimeMenuItemCommandKeySetter(Object* item, int32_t, String shortcut) {
-    _UITrap();
-    SetText(item, kShortcut, shortcut);
-    Sync(item);
+void RuntimeMenuItemCommandKeySetter(Object* item, int32_t offset, String shortcut) {
+    TextSetter<kShortcut>(item, offset, std::move(shortcut));
 }
 String RuntimeMenuItemCommandKeyGetter(Object* item, int32_t) {
     return Text(item, kShortcut);
