@@ -189,11 +189,11 @@ void BadBaseInit() {
     static const EventRow events[] = {{"Ping"}};
     static const PropertyRow properties[] = {
         StoredProperty<double>("Value", kStoredWritable, "f8", -8)};
-    ClassSpec spec = Spec("Bad.Base", nullptr, 3, 1, 1, 8, 1);
-    spec.methods = methods;
-    spec.events = events;
-    spec.properties = properties;
-    RuntimeBuildClass(gBadBase, spec);
+    ClassSpec table = Declared("Bad.Base", nullptr, 3, 1, 1, 8, 1);
+    table.methods = methods;
+    table.events = events;
+    table.properties = properties;
+    RuntimeBuildClass(gBadBase, table);
 }
 
 const MethodRow kOwnSlotOne[] = {Method("Go", kPublicVirtual, "%%", &Nothing, 1)};
@@ -242,21 +242,21 @@ TEST(ClassRecordBuild, ARecordThatDisagreesWithItselfIsRefusedAndNotHandedOut) {
     for (size_t i = 0; i < std::size(kBadCases); ++i) {
         const BadCase& bad = kBadCases[i];
         SCOPED_TRACE(bad.name);
-        ClassSpec spec = Spec(bad.name, &BadBaseLookup, 3, 1, 1, 8, 1);
-        bad.change(spec);
+        ClassSpec table = Declared(bad.name, &BadBaseLookup, 3, 1, 1, 8, 1);
+        bad.change(table);
         for (int attempt = 0; attempt < 2; ++attempt) {  // a later lookup fails the same way
-            EXPECT_RAISES(RuntimeBuildClass(cells[i], spec), UnsupportedFormatException);
+            EXPECT_RAISES(RuntimeBuildClass(cells[i], table), UnsupportedFormatException);
             EXPECT_EQ(cells[i].record, nullptr) << "a refused record stays out of its cell";
         }
-        std::string message = RaisedMessage([&] { RuntimeBuildClass(cells[i], spec); });
+        std::string message = RaisedMessage([&] { RuntimeBuildClass(cells[i], table); });
         EXPECT_TRUE(!bad.namesClass || message.find(bad.name) != std::string::npos) << message;
         EXPECT_EQ(RuntimeFindClass(bad.name), nullptr) << "and out of the registry";
     }
     // The unchanged subclass builds.
     ClassRecord* fine = nullptr;
-    EXPECT_RAISES_NOTHING(fine =
-                              RuntimeBuildClass(cells[std::size(kBadCases)],
-                                                Spec("Bad.Fine", &BadBaseLookup, 3, 1, 1, 8, 1)));
+    EXPECT_RAISES_NOTHING(
+        fine = RuntimeBuildClass(cells[std::size(kBadCases)],
+                                 Declared("Bad.Fine", &BadBaseLookup, 3, 1, 1, 8, 1)));
     ASSERT_NE(fine, nullptr);
     EXPECT_STREQ(fine->events[0].name, "Ping");
 }

@@ -117,10 +117,10 @@ void LoggingExit(Object*) {
 
 TEST_F(LifecycleTest, AnExceptionWhileDyingIsReportedAndTheRestStillRuns) {
     static ClassCell cell{};
-    ClassSpec spec = Spec("Life.Raising", nullptr, 0, 0, 0, 0, 0);
-    spec.destructor = &RaisingDestructor;
-    spec.exit = &LoggingExit;
-    RuntimeBuildClass(cell, spec);
+    ClassSpec table = Declared("Life.Raising", nullptr, 0, 0, 0, 0, 0);
+    table.destructor = &RaisingDestructor;
+    table.exit = &LoggingExit;
+    RuntimeBuildClass(cell, table);
     Ref<Object> object = RuntimeNewObject(cell.record);
     EXPECT_RAISES_NOTHING(object.Reset());
     EXPECT_EQ(gLog, (std::vector<std::string>{"destructor", "RuntimeException", "exit"}));

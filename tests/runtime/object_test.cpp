@@ -30,11 +30,11 @@ template <const char* Name>
 ClassRecord* Life(ClassRecord* (*superclass)(), uint32_t dataSize) {
     static ClassCell cell{};
     if (!cell.record) gLifeLog.push_back(std::string("build ") + Name);
-    ClassSpec spec = Spec(Name, superclass, 0, 0, 0, dataSize, 0);
-    spec.init = &Note<kInit, Name>;
-    spec.destructor = Name == kMid ? nullptr : &Note<kDestructor, Name>;
-    spec.exit = &Note<kExit, Name>;
-    return RuntimeBuildClass(cell, spec);
+    ClassSpec table = Declared(Name, superclass, 0, 0, 0, dataSize, 0);
+    table.init = &Note<kInit, Name>;
+    table.destructor = Name == kMid ? nullptr : &Note<kDestructor, Name>;
+    table.exit = &Note<kExit, Name>;
+    return RuntimeBuildClass(cell, table);
 }
 // clang-format off
 ClassRecord* LifeBase() { return Life<kBase>(nullptr, 8); }
@@ -83,14 +83,14 @@ void RaisingInit(Object*) {
 
 TEST_F(ObjectTest, DestructorMayRetainItsObjectInPassingAndAFailedInitFreesTheObject) {
     static ClassCell retaining{}, failing{};
-    ClassSpec spec = Spec("Life.Retaining", nullptr, 0, 0, 0, 0, 0);
-    spec.destructor = &RetainingDestructor;
-    RuntimeBuildClass(retaining, spec);
+    ClassSpec table = Declared("Life.Retaining", nullptr, 0, 0, 0, 0, 0);
+    table.destructor = &RetainingDestructor;
+    RuntimeBuildClass(retaining, table);
     EXPECT_RAISES_NOTHING(RuntimeNewObject(retaining.record));
 
-    spec = Spec("Life.Failing", &LifeBase, 0, 0, 0, 8, 0);
-    spec.init = &RaisingInit;
-    RuntimeBuildClass(failing, spec);
+    table = Declared("Life.Failing", &LifeBase, 0, 0, 0, 8, 0);
+    table.init = &RaisingInit;
+    RuntimeBuildClass(failing, table);
     gLifeLog.clear();
     EXPECT_RAISES(RuntimeNewObject(failing.record), OutOfBoundsException);
     EXPECT_EQ(gLifeLog, (Log{"init Base", "destructor Base", "exit Base"}));

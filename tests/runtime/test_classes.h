@@ -78,22 +78,22 @@ inline ClassRecord* AnimalLookup() {
     };
     // clang-format on
     static ClassCell cell{};
-    ClassSpec spec = Spec("Test.Animal", nullptr, kAnimalMethods, 2, 3, 24, kAnimalSlots);
-    spec.exit = &AnimalExit;
-    spec.methods = methods;
-    spec.events = events;
-    spec.handlers = handlers;
-    spec.properties = properties;
-    return RuntimeBuildClass(cell, spec);
+    ClassSpec table = Declared("Test.Animal", nullptr, kAnimalMethods, 2, 3, 24, kAnimalSlots);
+    table.exit = &AnimalExit;
+    table.methods = methods;
+    table.events = events;
+    table.handlers = handlers;
+    table.properties = properties;
+    return RuntimeBuildClass(cell, table);
 }
 
 inline ClassRecord* PetLookup() {
     static const MethodRow methods[] = {InterfaceMethod("Pat", "%i8%", 0)};
     static ClassCell cell{};
-    ClassSpec spec = Spec("Test.Pet", nullptr, 1, 0, 0, 0, 1);
-    spec.methods = methods;
-    spec.kind = kKindInterface;
-    return RuntimeBuildClass(cell, spec);
+    ClassSpec table = Declared("Test.Pet", nullptr, 1, 0, 0, 0, 1);
+    table.methods = methods;
+    table.kind = kKindInterface;
+    return RuntimeBuildClass(cell, table);
 }
 
 inline ClassRecord* DogLookup() {
@@ -117,24 +117,26 @@ inline ClassRecord* DogLookup() {
         RuntimeFillInterfaceEntry(entry, PetLookup(), functions);
     }}};
     static ClassCell cell{};
-    ClassSpec spec = Spec("Test.Dog", &AnimalLookup, kAnimalMethods + 3, 3, 6, 40, kDogSlots);
-    spec.interfaceCount = 1;
-    spec.exit = &DogExit;
-    spec.methods = methods;
-    spec.events = events;
-    spec.handlers = handlers;
-    spec.properties = properties;
-    spec.interfaces = interfaces;
-    return RuntimeBuildClass(cell, spec);
+    ClassSpec table = Declared("Test.Dog", &AnimalLookup, kAnimalMethods + 3, 3, 6, 40, kDogSlots);
+    table.interfaceCount = 1;
+    table.exit = &DogExit;
+    table.methods = methods;
+    table.events = events;
+    table.handlers = handlers;
+    table.properties = properties;
+    table.interfaces = interfaces;
+    return RuntimeBuildClass(cell, table);
 }
 
 inline ClassRecord* CatLookup() {
     static ClassCell cell{};
-    return RuntimeBuildClass(cell, Spec("Test.Cat", &AnimalLookup, kAnimalMethods, 2, 3, 24, 4));
+    return RuntimeBuildClass(cell,
+                             Declared("Test.Cat", &AnimalLookup, kAnimalMethods, 2, 3, 24, 4));
 }
 inline ClassRecord* PuppyLookup() {
     static ClassCell cell{};
-    return RuntimeBuildClass(cell, Spec("Test.Puppy", &DogLookup, kAnimalMethods + 3, 3, 6, 40, 6));
+    return RuntimeBuildClass(cell,
+                             Declared("Test.Puppy", &DogLookup, kAnimalMethods + 3, 3, 6, 40, 6));
 }
 
 }  // namespace zoo

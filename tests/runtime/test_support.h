@@ -59,9 +59,9 @@ inline bool SameVariant(const Variant& a, const Variant& b) {
     }
 }
 
-// A class with its counts stated and no tables; callers add what they need.
-inline ClassSpec Spec(const char* name, ClassRecord* (*superclass)(), uint32_t methods,
-                      uint32_t events, uint32_t properties, uint32_t dataSize, uint32_t slots) {
+// A class declared by name, superclass and counts; callers add the tables it needs.
+inline ClassSpec Declared(const char* name, ClassRecord* (*superclass)(), uint32_t methods,
+                          uint32_t events, uint32_t properties, uint32_t dataSize, uint32_t slots) {
     return {name, superclass, methods, 0, events, properties, dataSize, slots};
 }
 
