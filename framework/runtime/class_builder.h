@@ -118,6 +118,23 @@ constexpr ClassSpec OneFieldClassSpec(const char* name, ObjectFn init, ObjectFn 
             .exit = exit};
 }
 
+// The record of an interface: its methods, one slot each, and no fields. `kind` has
+// kKindInterface, and kKindHidden for a hidden one.
+constexpr ClassSpec InterfaceSpec(const char* name, std::span<const MethodRow> methods,
+                                  uint32_t kind = kKindInterface) {
+    const auto count = static_cast<uint32_t>(methods.size());
+    return {.name = name,
+            .superclass = nullptr,
+            .methodCount = count,
+            .interfaceCount = 0,
+            .eventCount = 0,
+            .propertyCount = 0,
+            .instanceDataSize = 0,
+            .slotCount = count,
+            .methods = methods,
+            .kind = kind};
+}
+
 // Builds the record of `spec` into `cell` unless it is there already; returns it.
 ClassRecord* RuntimeBuildClass(ClassCell& cell, const ClassSpec& spec);
 

@@ -411,16 +411,8 @@ void _MacOSDistributedNotifications::iNotify::dunder_ctblinit() {
     static const MethodRow iNotify_methods[] = {
         InterfaceMethod("_MacOSNotificationReceived", "%%spp", 0),
     };
-    static const ClassSpec spec{.name = "_MacOSDistributedNotifications.iNotify",
-                                .superclass = nullptr,
-                                .methodCount = 1,
-                                .interfaceCount = 0,
-                                .eventCount = 0,
-                                .propertyCount = 0,
-                                .instanceDataSize = 0,
-                                .slotCount = 1,
-                                .methods = iNotify_methods,
-                                .kind = kKindInterface};
+    static const ClassSpec spec =
+        InterfaceSpec("_MacOSDistributedNotifications.iNotify", iNotify_methods);
     RuntimeBuildClass(gNotifyCell, spec);
 }
 ClassRecord* _MacOSDistributedNotifications::iNotify::dunder_Lookup() {

@@ -12,20 +12,6 @@ ClassCell gActionSource{nullptr, &actionSource::dunder_ctblinit};
 ClassCell gPaneChild{nullptr, &_PaneChild::dunder_ctblinit};
 ClassCell gActionNotificationReceiver{nullptr, &actionNotificationReceiver::dunder_ctblinit};
 
-ClassSpec InterfaceSpec(const char* name, std::span<const MethodRow> methods, uint32_t kind) {
-    auto count = static_cast<uint32_t>(methods.size());
-    return ClassSpec{.name = name,
-                     .superclass = nullptr,
-                     .methodCount = count,
-                     .interfaceCount = 0,
-                     .eventCount = 0,
-                     .propertyCount = 0,
-                     .instanceDataSize = 0,
-                     .slotCount = count,
-                     .methods = methods,
-                     .kind = kind};
-}
-
 }  // namespace
 
 void actionSource::dunder_ctblinit() {
@@ -36,8 +22,7 @@ void actionSource::dunder_ctblinit() {
         InterfaceMethod("removeActionNotificationReceiver", "%%o<actionNotificationReceiver>", 1),
     };
     // clang-format on
-    static const ClassSpec spec =
-        InterfaceSpec("actionSource", actionSource_methods, kKindInterface);
+    static const ClassSpec spec = InterfaceSpec("actionSource", actionSource_methods);
     RuntimeBuildClass(gActionSource, spec);
 }
 ClassRecord* actionSource::dunder_Lookup() {
@@ -67,8 +52,8 @@ void actionNotificationReceiver::dunder_ctblinit() {
         InterfaceMethod("PerformAction", "%%", 0),
     };
     // clang-format on
-    static const ClassSpec spec = InterfaceSpec("actionNotificationReceiver",
-                                                actionNotificationReceiver_methods, kKindInterface);
+    static const ClassSpec spec =
+        InterfaceSpec("actionNotificationReceiver", actionNotificationReceiver_methods);
     RuntimeBuildClass(gActionNotificationReceiver, spec);
 }
 ClassRecord* actionNotificationReceiver::dunder_Lookup() {
