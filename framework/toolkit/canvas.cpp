@@ -64,10 +64,6 @@ class CanvasImpl : public ControlImpl {
     }
 };
 
-void CanvasInit(Object* self) {
-    InstallImpl(self, new CanvasImpl(self));
-}
-
 ClassCell gCanvas{nullptr, &Canvas::dunder_ctblinit};
 
 }  // namespace
@@ -103,11 +99,12 @@ void Canvas::dunder_ctblinit() {
         ComputedProperty<Ref<Object>>("Backdrop", kComputedWritable, "o<Picture>",
                                       &canvasBackdropGetter, &canvasBackdropSetter),
     };
-    controls::BuildControlClass(controls::gCanvas, {.name = "Canvas",
-                                                    .superclass = &RectControl::dunder_Lookup,
-                                                    .init = &controls::CanvasInit,
-                                                    .events = events,
-                                                    .properties = properties});
+    controls::BuildControlClass(controls::gCanvas,
+                                {.name = "Canvas",
+                                 .superclass = &RectControl::dunder_Lookup,
+                                 .init = &controls::InitImpl<controls::CanvasImpl>,
+                                 .events = events,
+                                 .properties = properties});
 }
 ClassRecord* Canvas::dunder_Lookup() {
     return RuntimeLookupClass(controls::gCanvas);

@@ -277,6 +277,11 @@ constexpr KindEvents kTextEditEvents{
 ControlImpl& ImplOf(Object* control);
 // Installs the implementation a leaf class's __Init makes (once per object).
 void InstallImpl(Object* control, ControlImpl* impl);
+// A leaf class's __Init: installs a new implementation of kind `Impl`.
+template <class Impl>
+void InitImpl(Object* control) {
+    InstallImpl(control, new Impl(control));
+}
 
 // ---- shared Qt helpers ------------------------------------------------------------------
 

@@ -57,10 +57,6 @@ class LabelImpl : public ControlImpl {
     }
 };
 
-void LabelInit(Object* self) {
-    InstallImpl(self, new LabelImpl(self));
-}
-
 ClassCell gLabel{nullptr, &Label::dunder_ctblinit};
 
 }  // namespace
@@ -85,7 +81,7 @@ void Label::dunder_ctblinit() {
         controls::JoinRows({own, controls::FontPropertyRows()});
     controls::BuildControlClass(controls::gLabel, {.name = "Label",
                                                    .superclass = &RectControl::dunder_Lookup,
-                                                   .init = &controls::LabelInit,
+                                                   .init = &controls::InitImpl<controls::LabelImpl>,
                                                    .properties = properties});
 }
 ClassRecord* Label::dunder_Lookup() {

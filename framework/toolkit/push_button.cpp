@@ -70,10 +70,6 @@ class PushButtonImpl : public ControlImpl {
     QPointer<QShortcut> cancelKey_;
 };
 
-void PushButtonInit(Object* self) {
-    InstallImpl(self, new PushButtonImpl(self));
-}
-
 void PushButtonPush(Object* self) {
     RuntimeCheckCast(RuntimeRequire(self), PushButton::dunder_Lookup());
     static_cast<PushButtonImpl&>(ImplOf(self)).Push();
@@ -107,13 +103,14 @@ void PushButton::dunder_ctblinit() {
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});
-    controls::BuildControlClass(controls::gPushButton, {.name = "PushButton",
-                                                        .superclass = &RectControl::dunder_Lookup,
-                                                        .init = &controls::PushButtonInit,
-                                                        .slotCount = controls::kPushButtonSlotCount,
-                                                        .methods = methods,
-                                                        .events = events,
-                                                        .properties = properties});
+    controls::BuildControlClass(controls::gPushButton,
+                                {.name = "PushButton",
+                                 .superclass = &RectControl::dunder_Lookup,
+                                 .init = &controls::InitImpl<controls::PushButtonImpl>,
+                                 .slotCount = controls::kPushButtonSlotCount,
+                                 .methods = methods,
+                                 .events = events,
+                                 .properties = properties});
 }
 ClassRecord* PushButton::dunder_Lookup() {
     return RuntimeLookupClass(controls::gPushButton);

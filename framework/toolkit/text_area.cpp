@@ -214,10 +214,6 @@ class TextAreaImpl : public TextEditImpl {
     bool spacingApplied_ = false;
 };
 
-void TextAreaInit(Object* self) {
-    InstallImpl(self, new TextAreaImpl(self));
-}
-
 ClassCell gTextArea{nullptr, &TextArea::dunder_ctblinit};
 
 }  // namespace
@@ -257,10 +253,11 @@ void TextArea::dunder_ctblinit() {
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});
-    controls::BuildControlClass(controls::gTextArea, {.name = "TextArea",
-                                                      .superclass = &TextEdit::dunder_Lookup,
-                                                      .init = &controls::TextAreaInit,
-                                                      .properties = properties});
+    controls::BuildControlClass(controls::gTextArea,
+                                {.name = "TextArea",
+                                 .superclass = &TextEdit::dunder_Lookup,
+                                 .init = &controls::InitImpl<controls::TextAreaImpl>,
+                                 .properties = properties});
 }
 ClassRecord* TextArea::dunder_Lookup() {
     return RuntimeLookupClass(controls::gTextArea);

@@ -164,10 +164,6 @@ class TextFieldImpl : public TextEditImpl {
     QPointer<LengthLimit> limit_;
 };
 
-void TextFieldInit(Object* self) {
-    InstallImpl(self, new TextFieldImpl(self));
-}
-
 ClassCell gTextField{nullptr, &TextField::dunder_ctblinit};
 
 }  // namespace
@@ -200,10 +196,11 @@ void TextField::dunder_ctblinit() {
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});
-    controls::BuildControlClass(controls::gTextField, {.name = "TextField",
-                                                       .superclass = &TextEdit::dunder_Lookup,
-                                                       .init = &controls::TextFieldInit,
-                                                       .properties = properties});
+    controls::BuildControlClass(controls::gTextField,
+                                {.name = "TextField",
+                                 .superclass = &TextEdit::dunder_Lookup,
+                                 .init = &controls::InitImpl<controls::TextFieldImpl>,
+                                 .properties = properties});
 }
 ClassRecord* TextField::dunder_Lookup() {
     return RuntimeLookupClass(controls::gTextField);
