@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/toolkit/window.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
@@ -333,6 +334,21 @@ TEST_F(PropertyRecordTest, EncoderRefusesAKeyThatCannotBeRead) {
     const RecordEntry empty[] = {{"", Int(1)}};
     EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(blank); }), "UnsupportedFormatException");
     EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(empty); }), "UnsupportedFormatException");
+}
+
+// A window record's Left and Top beyond Qt's int coordinates, before the window is built and
+// once it is placed: the window is pinned far off in the direction asked instead of QRect's
+// edges overflowing (a wrapped value also turned the sign).
+TEST_F(PropertyRecordTest, WindowPositionBeyondQtsCoordinatesIsPinnedNotWrapped) {
+    Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
+    const RecordEntry design[] = {{"Top", Int(-2147483653)}};
+    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(design));
+    WindowDefaultConstructor(window.get());
+    const RecordEntry moved[] = {{"Left", Int(2147483668)}};
+    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(moved));
+    EXPECT_GT(Get(window.get(), "Left").AsInteger(), 0);
+    EXPECT_LT(Get(window.get(), "Top").AsInteger(), 0);
+    RuntimeCloseWindow(window.get());
 }
 
 }  // namespace
