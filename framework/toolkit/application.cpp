@@ -343,32 +343,30 @@ bool SupportsHiDPIGet(Object*, int32_t) {
     return TheToolkit().supportsHiDPI;
 }
 
-bool HaveQtApplication() {
-    return qobject_cast<QApplication*>(QCoreApplication::instance());
-}
-
 int64_t DoubleClickTimeGet(Object*, int32_t) {
-    return HaveQtApplication() ? QApplication::doubleClickInterval() : 0;
+    return ToolkitHaveWidgetsApplication() ? QApplication::doubleClickInterval() : 0;
 }
 int64_t CaretBlinkTimeGet(Object*, int32_t) {
-    return HaveQtApplication() ? QApplication::cursorFlashTime() : 0;
+    return ToolkitHaveWidgetsApplication() ? QApplication::cursorFlashTime() : 0;
 }
 double ScaleFactorGet(Object*, int32_t) {
-    QScreen* screen = HaveQtApplication() ? QGuiApplication::primaryScreen() : nullptr;
+    QScreen* screen = ToolkitHaveWidgetsApplication() ? QGuiApplication::primaryScreen() : nullptr;
     return screen ? screen->devicePixelRatio() : 1.0;
 }
 // Dark when the palette's text is lighter than its window background.
 bool IsDarkModeGet(Object*, int32_t) {
-    if (!HaveQtApplication()) return false;
+    if (!ToolkitHaveWidgetsApplication()) return false;
     const QPalette palette = QGuiApplication::palette();
     return palette.color(QPalette::WindowText).lightness() >
            palette.color(QPalette::Window).lightness();
 }
 bool ActiveGet(Object*, int32_t) {
-    return HaveQtApplication() && QGuiApplication::applicationState() == Qt::ApplicationActive;
+    return ToolkitHaveWidgetsApplication() &&
+           QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 String ExecutablePathGet(Object*, int32_t) {
-    if (HaveQtApplication()) return FromQString(QCoreApplication::applicationFilePath());
+    if (ToolkitHaveWidgetsApplication())
+        return FromQString(QCoreApplication::applicationFilePath());
     return String(Arguments().text.front());
 }
 String CommandLineGet(Object*, int32_t) {
@@ -393,12 +391,12 @@ int64_t ExitCodeGet(Object*, int32_t) {
     return RuntimeExit();
 }
 Ref<Object> ActiveWindowGet(Object*, int32_t) {
-    if (!HaveQtApplication()) return nullptr;
+    if (!ToolkitHaveWidgetsApplication()) return nullptr;
     return Ref<Object>::Retain(ToolkitWindowOfWidget(QApplication::activeWindow()));
 }
 template <bool Horizontal>
 int64_t MouseGet(Object*, int32_t) {
-    if (!HaveQtApplication()) return 0;
+    if (!ToolkitHaveWidgetsApplication()) return 0;
     const QPoint at = QCursor::pos();
     return Horizontal ? at.x() : at.y();
 }
@@ -721,6 +719,10 @@ GenericFn ToolkitApplicationMenuHandler(const String& itemName) {
 }
 
 // ---- the Qt application -------------------------------------------------------------------
+
+bool ToolkitHaveWidgetsApplication() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance());
+}
 
 void ToolkitEnsureApplication() {
     _UITrap();

@@ -25,10 +25,6 @@ DialogSeams& Seams() {
     return *seams;
 }
 
-bool HaveQtApplication() {
-    return qobject_cast<QApplication*>(QCoreApplication::instance());
-}
-
 // The title of the application's boxes: its PackageInfo, else Qt's application name.
 QString BoxTitle() {
     if (Ref<Object> app = RuntimeApplicationObject()) {
@@ -128,7 +124,8 @@ int64_t ShowDialog(Object* dialog, QWidget* parent) {
 }
 
 int64_t ShowModal(Object* dialog) {
-    return ShowDialog(dialog, HaveQtApplication() ? QApplication::activeWindow() : nullptr);
+    return ShowDialog(dialog,
+                      ToolkitHaveWidgetsApplication() ? QApplication::activeWindow() : nullptr);
 }
 
 int64_t ShowModalWithin(Object* dialog, Object* window) {
@@ -178,7 +175,7 @@ ClassRecord* MessageDialog::dunder_Lookup() {
 void Beep() {
     _UITrap();
     ++Seams().beeps;
-    if (HaveQtApplication()) QApplication::beep();
+    if (ToolkitHaveWidgetsApplication()) QApplication::beep();
 }
 
 void RuntimeMsgBox(String text) {
@@ -187,7 +184,7 @@ void RuntimeMsgBox(String text) {
         Seams().boxes.push_back(text.Std());
         return;
     }
-    if (!HaveQtApplication()) {
+    if (!ToolkitHaveWidgetsApplication()) {
         std::fprintf(stderr, "%s\n", text.Std().c_str());  // no window system to show it on
         return;
     }

@@ -44,7 +44,7 @@ void SetText(Object* item, int32_t offset, const String& text) {
 // ---- the Qt side ------------------------------------------------------------------------
 
 bool QtReady() {
-    return qobject_cast<QApplication*>(QCoreApplication::instance()) && RuntimeIsMainThread();
+    return ToolkitHaveWidgetsApplication() && RuntimeIsMainThread();
 }
 
 // Qt reads "&" as a mnemonic mark; a caption shows it as written.

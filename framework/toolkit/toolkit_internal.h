@@ -22,6 +22,8 @@ GenericFn ToolkitWindowMenuHandler(Object* window, const String& itemName);
 void ToolkitRaiseEnableMenuItems(Object* window);
 
 // ---- the application (application.cpp) --------------------------------------------------
+// Whether a QApplication (more than a core application) exists, so that widgets may be made.
+bool ToolkitHaveWidgetsApplication();
 // The method bound to menu item `itemName` with Application._AddMenuHandler
 // (bool (*)(Object* app)), or nil.
 GenericFn ToolkitApplicationMenuHandler(const String& itemName);
