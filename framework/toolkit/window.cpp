@@ -478,8 +478,20 @@ void ShowWindowWidget(WindowImpl& impl, bool activate) {
     }
 }
 
-void HideWindowWidget(WindowImpl& impl) {
-    if (impl.widget) impl.widget->hide();
+void ShowOrHideWindow(Object* window, bool shown, bool activate) {
+    WindowImpl& impl = RequireWindowImpl(window);
+    if (impl.closed) return;
+    if (!impl.constructed) {
+        impl.visible = shown;  // shown or not when its construction ends
+        return;
+    }
+    if (shown) {
+        ShowWindowWidget(impl, activate);
+        WindowRegistryMoveToFront(window);
+    } else {
+        if (impl.widget) impl.widget->hide();
+        WindowRegistryMoveBehindShown(window);
+    }
 }
 
 void WindowRegistryMoveToFront(Object* window) {
@@ -555,28 +567,16 @@ void WindowDefaultConstructor(Object* window) {
 
 void RuntimeShowWindow(Object* window) {
     _UITrap();
-    WindowImpl& impl = RequireWindowImpl(window);
+    RequireWindowImpl(window);
     TraceWindowCall("RuntimeShowWindow", window);
-    if (impl.closed) return;
-    if (!impl.constructed) {
-        impl.visible = true;  // shown when its construction ends
-        return;
-    }
-    ShowWindowWidget(impl, true);
-    WindowRegistryMoveToFront(window);
+    ShowOrHideWindow(window, true, true);
 }
 
 void RuntimeHideWindow(Object* window) {
     _UITrap();
-    WindowImpl& impl = RequireWindowImpl(window);
+    RequireWindowImpl(window);
     TraceWindowCall("RuntimeHideWindow", window);
-    if (impl.closed) return;
-    if (!impl.constructed) {
-        impl.visible = false;
-        return;
-    }
-    HideWindowWidget(impl);
-    WindowRegistryMoveBehindShown(window);
+    ShowOrHideWindow(window, false, false);
 }
 
 void RuntimeCloseWindow(Object* window) {

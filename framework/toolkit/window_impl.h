@@ -114,7 +114,10 @@ void ApplyWindowMenuBar(WindowImpl& impl);
 // Shows the widget (placed on its first show, full screen when asked); `activate` also
 // brings it to the front and makes it active.
 void ShowWindowWidget(WindowImpl& impl, bool activate);
-void HideWindowWidget(WindowImpl& impl);
+// Show, Hide and Visible: the widget is shown (as ShowWindowWidget) or hidden and the window
+// moves in the registry; before the window's construction ends, only whether it will show
+// is noted. A closed window stays as it is.
+void ShowOrHideWindow(Object* window, bool shown, bool activate);
 
 // The registry of open windows, frontmost first.
 void WindowRegistryMoveToFront(Object* window);

@@ -72,17 +72,7 @@ struct Visible {
     }
     static void Set(Object* window, int32_t, bool visible) {
         _UITrap();
-        WindowImpl& impl = RequireWindowImpl(window);
-        if (impl.closed) return;
-        if (!impl.constructed) {
-            impl.visible = visible;
-        } else if (visible) {
-            ShowWindowWidget(impl, false);
-            WindowRegistryMoveToFront(window);
-        } else {
-            HideWindowWidget(impl);
-            WindowRegistryMoveBehindShown(window);
-        }
+        ShowOrHideWindow(window, visible, false);
     }
 };
 
