@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "framework/runtime/runtime.h"
 
@@ -22,7 +25,14 @@ inline QColor ToQColor(Color color) {
     return QColor(color.red, color.green, color.blue, 255 - color.alpha);
 }
 
+// A design coordinate or size as a Qt int. Qt's geometry adds coordinates to one another, so
+// a value far beyond any screen is pinned to half the int range, where that cannot overflow.
+inline int ToQtCoordinate(int64_t value) {
+    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min() / 2,
+                                                std::numeric_limits<int>::max() / 2));
+}
+
 inline QRect ToQRect(int64_t left, int64_t top, int64_t width, int64_t height) {
-    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(width),
-                 static_cast<int>(height));
+    return QRect(ToQtCoordinate(left), ToQtCoordinate(top), ToQtCoordinate(width),
+                 ToQtCoordinate(height));
 }

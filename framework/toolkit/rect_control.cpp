@@ -6,7 +6,6 @@
 #include <QFont>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "framework/toolkit/control_impl.h"
@@ -40,11 +39,6 @@ enum TextAlignment : int64_t {
     kAlignCentre = 2,
     kAlignRight = 3
 };
-
-int ClampToInt(int64_t value) {
-    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min() / 2,
-                                                std::numeric_limits<int>::max() / 2));
-}
 
 }  // namespace
 
@@ -259,8 +253,7 @@ QRect ControlImpl::CurrentRect() const {
         if (state.lockRight) (state.lockLeft ? width : left) += dx;
         if (state.lockBottom) (state.lockTop ? height : top) += dy;
     }
-    return QRect(ClampToInt(left), ClampToInt(top), ClampToInt(std::max<int64_t>(width, 0)),
-                 ClampToInt(std::max<int64_t>(height, 0)));
+    return ToQRect(left, top, std::max<int64_t>(width, 0), std::max<int64_t>(height, 0));
 }
 
 // Makes the current rectangle the design rectangle of the content's current size, so that

@@ -294,7 +294,7 @@ void MoveWindow(Object* window, int64_t left, int64_t top, int64_t width, int64_
     ApplyWindowGeometry(impl);
     WindowWidget& widget = EnsureWindowWidget(impl);
     QRect geometry = widget.geometry();
-    geometry.moveTopLeft(QPoint(int(left), int(top)));
+    geometry.moveTopLeft(QPoint(ToQtCoordinate(left), ToQtCoordinate(top)));
     widget.setGeometry(geometry);
     impl.placed = true;
 }

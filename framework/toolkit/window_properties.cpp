@@ -5,8 +5,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
-#include <limits>
 
 #include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/window.h"
@@ -106,10 +104,7 @@ struct Position {
     static void Set(Object* window, int32_t, int64_t value) {
         WindowWidget& widget = WidgetOf(window);
         QRect geometry = widget.geometry();
-        // QRect moves by adding to its int edges: a position far beyond any screen is pinned
-        // to half the int range, where they cannot overflow (as a control's position is).
-        constexpr int64_t kLimit = std::numeric_limits<int>::max() / 2;
-        const int at = static_cast<int>(std::clamp<int64_t>(value, -kLimit, kLimit));
+        const int at = ToQtCoordinate(value);  // QRect moves by adding to its int edges
         if (Horizontal) {
             geometry.moveLeft(at);
         } else {
