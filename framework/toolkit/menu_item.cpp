@@ -24,6 +24,9 @@ ClassCell gMenuItem{nullptr, &MenuItem::dunder_ctblinit};
 
 using namespace menu_field;
 
+// The cache key of the picture that a QAction shows as its icon (0: none).
+constexpr const char* kIconKeyProperty = "corvaneIconKey";
+
 // ---- fields -----------------------------------------------------------------------------
 
 bool& Flag(Object* item, int32_t offset) {
@@ -85,8 +88,15 @@ void Sync(Object* item) {
     action->setChecked(Flag(item, kChecked));
     action->setShortcut(MenuShortcutSequence(Text(item, kShortcut).View(), ModifiersOf(item)));
     action->setToolTip(ToQString(state.tooltip));
+    // QAction::setIcon reports a change even when the icon is the same, and a menu bar told
+    // of a change forgets which of its menus is open, so the arrow keys no longer move
+    // between its menus: the icon is set only when the picture is another.
     const QImage* icon = ToolkitPictureImage(state.icon.get());
-    action->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
+    const qint64 iconKey = icon ? icon->cacheKey() : 0;
+    if (action->property(kIconKeyProperty).toLongLong() != iconKey) {
+        action->setIcon(icon ? QIcon(QPixmap::fromImage(*icon)) : QIcon());
+        action->setProperty(kIconKeyProperty, iconKey);
+    }
     action->setMenuRole(RoleOf(item));
     action->setObjectName(ToQString(Text(item, kName)));
     if (state.menu) state.menu->setTitle(action->text());
