@@ -156,6 +156,7 @@ void ToolkitInstallMenuBar(QMenuBar* qbar, Object* menuBar) {
         auto& bars = InstalledBars();
         if (std::find(bars.begin(), bars.end(), menuBar) == bars.end()) bars.push_back(menuBar);
         WatchKeyEquivalents();
+        MenuCommandsFollowFocus();
     }
 }
 

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextEdit>
 
 #include "framework/toolkit/application.h"
@@ -19,10 +22,36 @@ namespace {
 
 // ---- the standard Edit commands ---------------------------------------------------------
 
-// The focused text widget: the application's focus, else the focus inside the window that
-// gets the command (a window that is not active still remembers its focus widget).
+// The widget that had the focus before a menu bar took it: moving through the menus with the
+// keyboard hands the focus to the bar, yet the Edit commands are meant for that field.
+QPointer<QWidget>& FocusBeforeBar() {
+    static QPointer<QWidget> widget;
+    return widget;
+}
+
+bool IsMenuWidget(QObject* object) {
+    return qobject_cast<QMenuBar*>(object) || qobject_cast<QMenu*>(object);
+}
+
+// Keeps FocusBeforeBar: the last widget other than a menu that got the focus.
+class FocusFollower : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn && watched->isWidgetType() && !IsMenuWidget(watched))
+            FocusBeforeBar() = static_cast<QWidget*>(watched);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The focused text widget: the application's focus (while a menu bar has it, the widget it
+// came from), else the focus inside the window that gets the command (a window that is not
+// active still remembers its focus widget).
 QWidget* FocusedTextWidget(Object* window) {
     QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QMenuBar*>(focus)) {
+        QWidget* before = FocusBeforeBar();
+        focus = before && before->window() == focus->window() ? before : nullptr;
+    }
     if (!focus && window)
         if (QWidget* content = ToolkitWindowWidget(window))
             focus = content->window()->focusWidget();
@@ -195,6 +224,14 @@ bool MenuItemWouldAct(Object* item, Object* window) {
     const EditCommand* edit = EditCommandFor(name);
     QWidget* focus = edit ? FocusedTextWidget(window) : nullptr;
     return focus && edit->applies(TextWidget(focus));
+}
+
+void MenuCommandsFollowFocus() {
+    static QPointer<FocusFollower> follower;  // goes with the application it watches
+    if (follower || !QCoreApplication::instance()) return;
+    follower = new FocusFollower();
+    follower->setParent(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(follower);
 }
 
 // ---- AppleMenuItem and QuitMenuItem -----------------------------------------------------

@@ -77,6 +77,8 @@ void MenuBarForget(Object* bar);
 void MenuItemCommand(Object* item);
 // Whether choosing `item` now would do something, with `window` handling menu commands.
 bool MenuItemWouldAct(Object* item, Object* window);
+// Follows the focus, so that the Edit commands reach the field a menu bar took it from.
+void MenuCommandsFollowFocus();
 
 // ---- menu_shortcut.cpp ------------------------------------------------------------------
 struct ShortcutModifiers {

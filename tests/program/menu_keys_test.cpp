@@ -1,7 +1,8 @@
 // The conversion window's menus worked from the keyboard: once a menu is open, the arrow
-// keys move along the bar to the next or the previous menu, and Return chooses the
-// highlighted item.
+// keys move along the bar to the next or the previous menu, which is brought up to date as
+// it opens, and Return chooses the highlighted item.
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -64,6 +65,30 @@ TEST_F(ConversionMenuKeys, ArrowKeysMoveBetweenTheOpenMenusOfTheBar) {
         Key(keys[i]);
         EXPECT_EQ(Open(), opened[i]) << "after key " << i;
     }
+}
+
+// Moving through the menus with the keys gives the focus to the menu bar; the Edit items
+// still act on the field typed in, and are enabled as they apply to it.
+TEST_F(ConversionMenuKeys, EditItemsReachedByArrowKeysActOnTheFieldTypedIn) {
+    Type("rEdit", "0.5");
+    QtControl<QLineEdit>(window(), "rEdit")->selectAll();
+    QApplication::clipboard()->clear();
+    QAction* edit = TopMenu("Edit");
+    bar_->setActiveAction(TopMenu("File"));
+    Key(Qt::Key_Right);
+    ASSERT_EQ(Open(), "Edit");
+    EXPECT_TRUE(Item(edit, "Copy")->isEnabled()) << "something is selected to copy";
+    EXPECT_TRUE(Item(edit, "Cut")->isEnabled());
+    EXPECT_FALSE(Item(edit, "Paste")->isEnabled()) << "the clipboard is empty";
+
+    for (int row = 0; row < 6 && edit->menu()->activeAction() != Item(edit, "Copy"); ++row)
+        Key(Qt::Key_Down);
+    ASSERT_EQ(edit->menu()->activeAction(), Item(edit, "Copy"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Open(), "");
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "0.5");
+    EXPECT_EQ(RText(), "0.5");
+    EXPECT_EQ(ToolkitBeepCount(), 0);
 }
 
 TEST_F(ConversionMenuKeys, ReturnChoosesAboutAndTheSplashWindowShows) {
