@@ -12,7 +12,7 @@ namespace {
 
 using ObjectTest = RuntimeTest;
 
-// ---- Life.Base <- Life.Mid <- Life.Leaf: each step of an object's life is logged -------
+// ---- Base <- Mid <- Leaf: each step of an object's life is logged ---------------------------
 
 std::vector<std::string> gLifeLog;
 
