@@ -525,15 +525,7 @@ ClassRecord* PaneThingClass() {
         RuntimeFillInterfaceEntry(entry, _PaneChild::dunder_Lookup(), functions);
     }}};
     static ClassCell cell{};
-    return RuntimeBuildClass(cell, {.name = "Test.PaneThing",
-                                    .superclass = nullptr,
-                                    .methodCount = 0,
-                                    .interfaceCount = 1,
-                                    .eventCount = 0,
-                                    .propertyCount = 0,
-                                    .instanceDataSize = 0,
-                                    .slotCount = 0,
-                                    .interfaces = interfaces});
+    return RuntimeBuildClass(cell, RootClass("Test.PaneThing", 0, {}, interfaces));
 }
 
 TEST_F(ControlsTest, OnlyControlsAndPaneChildrenTakeAnOwnerAndAPaneChildIsToldItsWindow) {

@@ -81,20 +81,12 @@ ClassRecord* GadgetClass() {
             }),
     };
     static ClassCell cell{};
-    return RuntimeBuildClass(cell, {.name = "Test.Gadget",
-                                    .superclass = nullptr,
-                                    .methodCount = 0,
-                                    .interfaceCount = 0,
-                                    .eventCount = 0,
-                                    .propertyCount = std::size(properties),
-                                    .instanceDataSize = kGadgetDataSize,
-                                    .slotCount = 0,
-                                    .exit =
-                                        [](Object* self) {
-                                            props::String::Set(self, kName, String());
-                                            props::Object::Set(self, kFriend, nullptr);
-                                        },
-                                    .properties = properties});
+    ClassSpec table = RootClass("Test.Gadget", kGadgetDataSize, properties);
+    table.exit = [](Object* self) {
+        props::String::Set(self, kName, String());
+        props::Object::Set(self, kFriend, nullptr);
+    };
+    return RuntimeBuildClass(cell, table);
 }
 
 // A subclass that declares Width again, as a Double: the nearest class wins.

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <span>
 #include <string>
 
 #include "framework/runtime/runtime.h"
@@ -19,6 +20,22 @@ std::string RaisedClass(F&& statement) {
         return object ? object->cls->name : "nil";
     }
     return "nothing";
+}
+
+// A class of its own, with no methods or events: the small helper classes of the tests.
+inline ClassSpec RootClass(const char* name, uint32_t dataSize,
+                           std::span<const PropertyRow> properties = {},
+                           std::span<const InterfaceRow> interfaces = {}) {
+    return {.name = name,
+            .superclass = nullptr,
+            .methodCount = 0,
+            .interfaceCount = static_cast<uint32_t>(interfaces.size()),
+            .eventCount = 0,
+            .propertyCount = static_cast<uint32_t>(properties.size()),
+            .instanceDataSize = dataSize,
+            .slotCount = 0,
+            .properties = properties,
+            .interfaces = interfaces};
 }
 
 // Leaves as many live objects as it found; Qt's deferred deletions are run first.

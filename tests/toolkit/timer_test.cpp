@@ -56,15 +56,7 @@ ClassRecord* ReceiverClass() {
         RuntimeFillInterfaceEntry(entry, actionNotificationReceiver::dunder_Lookup(), functions);
     }}};
     static ClassCell cell{};
-    return RuntimeBuildClass(cell, {.name = "TimerTest.Receiver",
-                                    .superclass = nullptr,
-                                    .methodCount = 0,
-                                    .interfaceCount = 1,
-                                    .eventCount = 0,
-                                    .propertyCount = 0,
-                                    .instanceDataSize = 0,
-                                    .slotCount = 0,
-                                    .interfaces = interfaces});
+    return RuntimeBuildClass(cell, RootClass("TimerTest.Receiver", 0, {}, interfaces));
 }
 
 // Binds Action as a window binds it: to a method of `target`, held weakly (or to a function).
