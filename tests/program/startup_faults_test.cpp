@@ -209,15 +209,15 @@ TEST_F(StartupFaults, ARunWithSpoiltPicturesShowsBothWindowsWithEmptyCanvasesAnd
 void MiscountedBarInit();
 ClassCell gMiscountedBar{nullptr, &MiscountedBarInit};
 void MiscountedBarInit() {
-    static const ClassSpec spec{.name = "StartupFaults.MiscountedBar",
-                                .superclass = &MenuBar::dunder_Lookup,
-                                .methodCount = 34,
-                                .interfaceCount = 0,
-                                .eventCount = 2,
-                                .propertyCount = 21,
-                                .instanceDataSize = 48,
-                                .slotCount = 31};
-    RuntimeBuildClass(gMiscountedBar, spec);
+    static const ClassSpec miscounted{.name = "StartupFaults.MiscountedBar",
+                                      .superclass = &MenuBar::dunder_Lookup,
+                                      .methodCount = 34,
+                                      .interfaceCount = 0,
+                                      .eventCount = 2,
+                                      .propertyCount = 21,
+                                      .instanceDataSize = 48,
+                                      .slotCount = 31};
+    RuntimeBuildClass(gMiscountedBar, miscounted);
 }
 
 Ref<Object> MiscountedMenuBar() {
