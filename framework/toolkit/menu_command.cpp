@@ -4,6 +4,7 @@
 // standard Edit commands, which act on the focused text field.
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -129,8 +130,17 @@ void Cut(const TextWidget& t) {
 void Copy(const TextWidget& t) {
     t.Run([](auto* editor) { editor->copy(); });
 }
+// Paste goes the way of the Paste key, so a field with a length limit takes as much of the
+// clipboard as fits, whichever way the user pastes.
 void Paste(const TextWidget& t) {
-    t.Run([](auto* editor) { editor->paste(); });
+    t.Run([](auto* editor) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        if (!press.matches(QKeySequence::Paste)) {
+            editor->paste();
+            return;
+        }
+        QCoreApplication::sendEvent(editor, &press);
+    });
 }
 // Clear deletes the selection and leaves the clipboard alone.
 void Clear(const TextWidget& t) {

@@ -91,6 +91,17 @@ TEST_F(ConversionMenuKeys, EditItemsReachedByArrowKeysActOnTheFieldTypedIn) {
     EXPECT_EQ(ToolkitBeepCount(), 0);
 }
 
+TEST_F(ConversionMenuKeys, EditPasteTakesAsMuchAsFitsLikeThePasteKey) {
+    Type("rEdit", "0.5");
+    QApplication::clipboard()->setText("1234567890");
+    QAction* edit = TopMenu("Edit");
+    bar_->setActiveAction(edit);
+    ASSERT_EQ(Open(), "Edit");
+    Item(edit, "Paste")->trigger();
+    EXPECT_EQ(RText(), "0.5123456");
+    EXPECT_EQ(ZText(), "") << "text placed without a key does not pass the filter";
+}
+
 TEST_F(ConversionMenuKeys, ReturnChoosesAboutAndTheSplashWindowShows) {
     QAction* edit = TopMenu("Edit");
     bar_->setActiveAction(TopMenu("File"));
