@@ -293,9 +293,9 @@ void MoveWindow(Object* window, int64_t left, int64_t top, int64_t width, int64_
     impl.height = height;
     ApplyWindowGeometry(impl);
     WindowWidget& widget = EnsureWindowWidget(impl);
-    QRect geometry = widget.geometry();
-    geometry.moveTopLeft(QPoint(ToQtCoordinate(left), ToQtCoordinate(top)));
-    widget.setGeometry(geometry);
+    // A new rectangle, not QRect::moveTopLeft, which subtracts the old corner from the new.
+    const QPoint topLeft(ToQtCoordinate(left), ToQtCoordinate(top));
+    widget.setGeometry(QRect(topLeft, widget.geometry().size()));
     impl.placed = true;
 }
 

@@ -103,14 +103,13 @@ struct Position {
     }
     static void Set(Object* window, int32_t, int64_t value) {
         WindowWidget& widget = WidgetOf(window);
-        QRect geometry = widget.geometry();
-        const int at = ToQtCoordinate(value);  // QRect moves by adding to its int edges
-        if (Horizontal) {
-            geometry.moveLeft(at);
-        } else {
-            geometry.moveTop(at);
-        }
-        widget.setGeometry(geometry);
+        const QRect geometry = widget.geometry();
+        const int at = ToQtCoordinate(value);
+        // A new rectangle at the position: QRect::moveLeft subtracts the old edge from the new
+        // one, which overflows between two far-off positions on opposite sides.
+        const QPoint topLeft =
+            Horizontal ? QPoint(at, geometry.top()) : QPoint(geometry.left(), at);
+        widget.setGeometry(QRect(topLeft, geometry.size()));
         RequireWindowImpl(window).placed = true;
     }
 };

@@ -340,6 +340,15 @@ TEST_F(PropertyRecordTest, WindowPositionBeyondQtsCoordinatesIsPinnedNotWrapped)
     RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(moved));
     EXPECT_GT(Get(window.get(), "Left").AsInteger(), 0);
     EXPECT_LT(Get(window.get(), "Top").AsInteger(), 0);
+    // From one far side to the other, with a frame change between that shifts the window past
+    // the pinned edge: moving by the difference overflowed (caught under UBSan).
+    const RecordEntry across[] = {{"Type", Int(3)},
+                                  {"Visible", Bool(false)},
+                                  {"Left", Int(INT64_MIN)},
+                                  {"Type", Int(0)},
+                                  {"Left", Int(INT64_MAX)}};
+    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(across));
+    EXPECT_GT(Get(window.get(), "Left").AsInteger(), 0);
     RuntimeCloseWindow(window.get());
 }
 
