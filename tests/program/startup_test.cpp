@@ -12,9 +12,10 @@
 
 namespace {
 
-class StartupTest : public ProgramRunTest {};
+// A run ended by closing the conversion window, or by File › Quit.
+class StartupTest : public ProgramRunTest, public testing::WithParamInterface<bool> {};
 
-// The framework calls of the start-up up to the event loop, in order.
+// The framework calls of the start-up up to the application's menu bar, in order.
 std::vector<std::string> StartupCalls() {
     return {"RuntimeSetVersion 2019.031000",
             "ApplicationSetSupportsHiDPI True",
@@ -25,30 +26,18 @@ std::vector<std::string> StartupCalls() {
             "_x_SetVersionData 3|0|0|0|3|" + std::string(kCreditLine) + "|3.0|Corvane Conversion"};
 }
 
-Variant PropertyOf(Object* object, const char* name) {
-    const PropertyEntry* entry = RuntimeFindProperty(object->cls, name);
-    return entry ? entry->boxedGetter(object, entry) : Variant("<no such property>");
-}
-
-TEST_F(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZeroWhenTheConversionWindowCloses) {
-    At(0, [] {
-        ASSERT_EQ(RuntimeWindowCount(), 1) << "the splash window is the first window";
-        EXPECT_TRUE(Shown(Splash()));
-    });
+TEST_P(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZero) {
     At(4300, [] {
         Ref<Object> app = RuntimeApplicationObject(), conversion = Conversion();
         ASSERT_TRUE(app && conversion);
-        EXPECT_EQ(PropertyOf(app.get(), "_x_mRegionCode").AsInteger(), 0)
-            << "the program sets no region";
-        Ref<Object> bar = AppMenuBarGetter(app.get(), 0);
-        EXPECT_EQ(bar.get(), Menu::Menu().get());
-        EXPECT_EQ(WindowMenuBarGetter(conversion.get(), 0).get(), bar.get()) << "one bar for both";
-        for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(AppMenuBarGetter(app.get(), 0).get(), Menu::Menu().get());
+        EXPECT_EQ(WindowMenuBarGetter(conversion.get(), 0).get(), Menu::Menu().get());
+        for (int i = 0; i < 2; ++i) {  // the accessors give the one window of each class
             EXPECT_EQ(SplashWnd::SplashWnd().get(), Splash().get());
             EXPECT_EQ(MainWnd::MainWnd().get(), conversion.get());
         }
-        EXPECT_EQ(RuntimeWindowCount(), 2);
-        Close(conversion.get());
+        if (GetParam()) Close(conversion.get());
+        if (!GetParam()) Choose(conversion.get(), "Quit");
     });
     EXPECT_EQ(Run(), 0);
 
@@ -62,8 +51,9 @@ TEST_F(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZeroWhenTheConversionW
     EXPECT_EQ(std::vector<std::string>(trace.begin(), trace.begin() + expected.size()), expected);
     EXPECT_EQ(trace.back(), "RuntimePerformFinalizers");
     EXPECT_EQ(RuntimeUnhandledExceptionCount(), 0);
-    EXPECT_EQ(RuntimeRegisteredFileTypes().size(), 1u);
-    EXPECT_TRUE(PropertyOf(FileTypes::Text().get(), "Imported").AsBoolean());
+    Ref<Object> text = FileTypes::Text();
+    const PropertyEntry* imported = RuntimeFindProperty(text->cls, "Imported");
+    EXPECT_TRUE(imported->boxedGetter(text.get(), imported).AsBoolean()) << "the text type";
 
     const std::vector<std::string> ours = {
         "FileTypes.pAllFileTypes.__Init", "FileTypes.pText.__Init",
@@ -72,53 +62,48 @@ TEST_F(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZeroWhenTheConversionW
         "SplashWnd.SplashWnd.__ctblinit", "App.__ctblinit"};
     const std::vector<std::string>& run = RuntimeInitializersRun();
     ASSERT_EQ(run.size(), FrameworkInitializers().size() + ours.size());
-    EXPECT_EQ(std::vector<std::string>(run.end() - 8, run.end()), ours)
-        << "the program's entries come last";
+    EXPECT_EQ(std::vector<std::string>(run.end() - 8, run.end()), ours) << "ours come last";
 }
 
-TEST_F(StartupTest, FileQuitEndsTheRunWithStatusZero) {
-    At(4300, [] { Choose(Conversion().get(), "Quit"); });
-    EXPECT_EQ(Run(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(ClosedOrQuit, StartupTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "Close" : "FileQuit"; });
 
-Ref<Object> FailingMenuBar() {
+void RaisingReport(Object*) {
     RaiseNilObjectException();
 }
 bool gFinalized = false;
 
-TEST_F(StartupTest, AnExceptionWhileTheApplicationIsSetUpEndsTheStartupThere) {
-    StartupSetMenuBarSourceForTesting(&FailingMenuBar);
-    gFinalized = false;
-    RuntimeAddFinalizer([] { gFinalized = true; });
+class FailingStartupTest : public ProgramRunTest {
+  protected:
+    // Runs the program with a menu bar source that raises: the run ends before its event
+    // loop, with the finalisers run and a failing status.
+    void RunWithMenuBarSource(MenuBarSource source) {
+        StartupSetMenuBarSourceForTesting(source);
+        gFinalized = false;
+        RuntimeAddFinalizer([] { gFinalized = true; });
+        EXPECT_NE(Run(2000), 0);
+        EXPECT_FALSE(loopStarted_) << "no event loop";
+        EXPECT_TRUE(gFinalized);
+        EXPECT_EQ(RuntimeWindowCount(), 0);
+    }
+};
 
-    EXPECT_NE(Run(2000), 0);
-    EXPECT_FALSE(loopStarted_) << "no event loop";
-    EXPECT_TRUE(gFinalized);
+TEST_F(FailingStartupTest, AnExceptionWhileTheApplicationIsSetUpEndsTheStartupThere) {
+    RunWithMenuBarSource([] { return RaiseNilObjectException(), Ref<Object>(); });
     EXPECT_EQ(RuntimeUnhandledExceptionCount(), 1);
-    EXPECT_EQ(RuntimeWindowCount(), 0);
     // Version data given, then neither menu bar nor registration; the report, the finalisers.
     std::vector<std::string> expected = StartupCalls();
     expected.push_back("RuntimeUnhandledException NilObjectException");
     expected.push_back("RuntimePerformFinalizers");
     EXPECT_EQ(RuntimeTraceLog(), expected);
-    EXPECT_EQ(RuntimeMenuItemCount(Menu::Menu().get()), 4)
-        << "the accessor still builds a whole bar";
+    EXPECT_EQ(RuntimeMenuItemCount(Menu::Menu().get()), 4) << "the accessor builds a whole bar";
 }
 
-void RaisingReport(Object*) {
-    RaiseNilObjectException();
-}
-Ref<Object> FailingMenuBarAndReport() {
-    RuntimeSetUnhandledExceptionReporter(&RaisingReport);
-    RaiseNilObjectException();
-}
-
-TEST_F(StartupTest, AReportThatRaisesStillEndsWithTheFinalisersAndANonZeroStatus) {
-    StartupSetMenuBarSourceForTesting(&FailingMenuBarAndReport);
-    gFinalized = false;
-    RuntimeAddFinalizer([] { gFinalized = true; });
-    EXPECT_NE(Run(2000), 0);
-    EXPECT_TRUE(gFinalized);
+TEST_F(FailingStartupTest, AReportThatRaisesStillEndsWithTheFinalisersAndAFailingStatus) {
+    RunWithMenuBarSource([] {
+        RuntimeSetUnhandledExceptionReporter(&RaisingReport);
+        return RaiseNilObjectException(), Ref<Object>();
+    });
     RuntimeInitExternalClasses();  // puts the toolkit's report back
 }
 
@@ -135,16 +120,16 @@ Ref<Object> Hook(void (*function)(void*), void* argument) {
     return _CallFunctionWithExceptionHandling(reinterpret_cast<void*>(function), argument);
 }
 
-TEST(ExceptionHook, GivesNilTheRaisedRuntimeExceptionOrLeavesAnyOtherObjectPending) {
+TEST(StartupExceptionHook, GivesNilTheRaisedRuntimeExceptionOrLeavesAnyOtherObjectPending) {
     int calls = 0;
     EXPECT_FALSE(Hook(&Completes, &calls));
     EXPECT_EQ(calls, 1);
 
-    int64_t before = RuntimeLiveObjectCount();
+    const int64_t before = RuntimeLiveObjectCount();
     {
         Ref<Object> taken = Hook(&UsesANilObject, nullptr);
         ASSERT_TRUE(taken);
-        EXPECT_TRUE(RuntimeObjectIsa(taken.get(), NilObjectException::dunder_Lookup()));
+        EXPECT_EQ(taken->cls, NilObjectException::dunder_Lookup());
         EXPECT_EQ(taken->refcount, 1) << "the caller's reference is the only one";
     }
     EXPECT_EQ(RuntimeLiveObjectCount(), before);
