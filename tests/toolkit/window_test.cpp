@@ -401,10 +401,10 @@ TEST_F(WindowTest, WindowOperationsRefuseEveryThreadButTheMainOne) {
         {"MenuBar", [w] { WindowMenuBarSetter(w, 0, nullptr); }},
         {"Constructor", [] { OpenWindow(PlainClass()); }},
     };
-    for (const auto& [name, operation] : operations) {
-        SCOPED_TRACE(name);
+    for (const auto& entry : operations) {
+        SCOPED_TRACE(entry.first);
         std::string raised;
-        std::thread other([&] { raised = RaisedClass(operation); });
+        std::thread other([&] { raised = RaisedClass(entry.second); });
         other.join();
         EXPECT_EQ(raised, "ThreadAccessingUIException");
     }
