@@ -30,7 +30,7 @@ void MainWnd::dunder_ctblinit() {
         //     (accessor rows: the name looked up and the class checked, then signature and slot)
         Method("Layout",                kPublicVirtual,       "%%",                   &W::Layout,                kLayoutSlot),
         Method("CreateControls",        kPublicVirtual,       "%%",                   &W::CreateControls,        kCreateControlsSlot),
-        Method("_CreateControls0",      kPublicVirtualHidden, "%%",                   &W::_CreateControls0,      kCreateControls0Slot),
+        Method("_CreateControls0",      kPublicVirtualHidden, "%%",                   &W::under_CreateControls0,      kCreateControls0Slot),
         ControlAccessorRow<"rEdit", TextField>(               "%o<TextField>%",                                  kREditSlot),
         ControlAccessorRow<"Canvas2", Canvas>(                "%o<Canvas>%",                                     kCanvas2Slot),
         ControlAccessorRow<"StaticText1", Label>(             "%o<Label>%",                                      kStaticText1Slot),
@@ -70,7 +70,7 @@ void MainWnd::dunder_ctblinit() {
         Method("Event_MouseDown",       kPublicVirtual,       "%b%i8i8",              &W::Event_MouseDown,       kEventMouseDownSlot),
         Method("Event_Open",            kPublicVirtual,       "%%",                   &W::Event_Open,            kEventOpenSlot),
         Method("Event_EnableMenuItems", kPublicVirtual,       "%%",                   &W::Event_EnableMenuItems, kEventEnableMenuItemsSlot),
-        Method("_About_Action",         kPublicVirtual,       "%b%",                  &W::_About_Action,         kAboutActionSlot),
+        Method("_About_Action",         kPublicVirtual,       "%b%",                  &W::under_About_Action,         kAboutActionSlot),
         Method("IsEventImplemented",    kPrivate,             "%b%s",                 &W::IsEventImplemented),
     };
 

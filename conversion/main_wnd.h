@@ -80,7 +80,7 @@ struct MainWnd {
     // Set-up (Layout and CreateControls events).
     static void Layout(Object* self);
     static void CreateControls(Object* self);
-    static void _CreateControls0(Object* self);
+    static void under_CreateControls0(Object* self);
 
     // Control event handlers; the control that raised the event comes first.
     static bool rEdit_KeyDown(Object* self, Object* field, String key);
@@ -100,7 +100,7 @@ struct MainWnd {
     static void Event_EnableMenuItems(Object* self);
 
     // The About command, bound by item name.
-    static bool _About_Action(Object* self);
+    static bool under_About_Action(Object* self);
 
     // Whether this user class handles the named event.
     static bool IsEventImplemented(Object* self, String eventName);

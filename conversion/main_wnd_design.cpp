@@ -174,7 +174,7 @@ std::span<const ControlDesign> ControlDesigns() {
     static const ControlDesign designs[] = {
         // name         class                      record, backdrop picture, bindings
         {"rEdit",       &TextField::dunder_Lookup,  TextFieldRecord(kREdit, false), nullptr, kREditBindings},
-        {"Canvas2",     &Canvas::dunder_Lookup,     CanvasRecord(kCanvas2, true), &_x_corvane::corvane, {}},
+        {"Canvas2",     &Canvas::dunder_Lookup,     CanvasRecord(kCanvas2, true), &under_x_corvane::corvane, {}},
         {"StaticText1", &Label::dunder_Lookup,      LabelRecord(kStaticText1, kCreditLook), nullptr, {}},
         {"CalcBtn",     &PushButton::dunder_Lookup, ButtonRecord(kCalcBtn, "Calculate", 12.0f, false),
                                                     nullptr, kCalcBtnBindings},
@@ -183,7 +183,7 @@ std::span<const ControlDesign> ControlDesigns() {
         {"zEdit",       &TextField::dunder_Lookup,  TextFieldRecord(kZEdit, true), nullptr, kZEditBindings},
         {"Label1",      &Label::dunder_Lookup,      LabelRecord(kLabel1, kRCaptionLook), nullptr, {}},
         {"Label2",      &Label::dunder_Lookup,      LabelRecord(kLabel2, kZCaptionLook), nullptr, {}},
-        {"Canvas1",     &Canvas::dunder_Lookup,     CanvasRecord(kCanvas1, false), &_x_Checks::Checks, {}},
+        {"Canvas1",     &Canvas::dunder_Lookup,     CanvasRecord(kCanvas1, false), &under_x_Checks::Checks, {}},
         {"describeTxt", &TextArea::dunder_Lookup,   HelpTextRecord(kDescribeTxt), nullptr, {}},
         {"qBtn",        &PushButton::dunder_Lookup, ButtonRecord(kQBtn, "?", 16.0f, true), nullptr, kQBtnBindings},
     };

@@ -59,13 +59,13 @@ bool MainWnd::Event_MouseDown(Object* /*self*/, int64_t /*x*/, int64_t /*y*/) {
 void MainWnd::Event_MouseUp(Object* /*self*/, int64_t /*x*/, int64_t /*y*/) {}
 
 // The splash window serves as the About box.
-bool MainWnd::_About_Action(Object* /*self*/) {
+bool MainWnd::under_About_Action(Object* /*self*/) {
     CallSplashWindow(Window::kShowSlot);
     return false;
 }
 
 bool MainWnd::IsEventImplemented(Object* self, String eventName) {
-    return _RuntimeIsEventHandled(self, String(kQualifiedName), eventName, true);
+    return under_RuntimeIsEventHandled(self, String(kQualifiedName), eventName, true);
 }
 
 }  // namespace MainWnd

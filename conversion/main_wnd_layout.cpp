@@ -19,7 +19,7 @@ void MainWnd::CreateControls(Object* self) {
     RuntimeCallSlot<void>(self, kCreateControls0Slot);
 }
 
-void MainWnd::_CreateControls0(Object* self) {
+void MainWnd::under_CreateControls0(Object* self) {
     Design::CreateControls(self, ControlDesigns());
 }
 

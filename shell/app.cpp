@@ -11,13 +11,14 @@ void App::Constructor(Object* self) {
 }
 
 bool App::IsEventImplemented(Object* self, String eventName) {
-    return _RuntimeIsEventHandled(self, String("App"), eventName, true);
+    return under_RuntimeIsEventHandled(self, String("App"), eventName, true);
 }
 
-void App::_MacOSDistributedNotifications::iNotify::dunder_Lookup(InterfaceEntry* entry) {
-    static const GenericFn functions[] = {AsGenericFn(&Application::_MacOSNotificationReceived)};
-    RuntimeFillInterfaceEntry(entry, ::_MacOSDistributedNotifications::iNotify::dunder_Lookup(),
-                              functions);
+void App::under_MacOSDistributedNotifications::iNotify::dunder_Lookup(InterfaceEntry* entry) {
+    static const GenericFn functions[] = {
+        AsGenericFn(&Application::under_MacOSNotificationReceived)};
+    RuntimeFillInterfaceEntry(
+        entry, ::under_MacOSDistributedNotifications::iNotify::dunder_Lookup(), functions);
 }
 
 void App::dunder_ctblinit() {
@@ -30,7 +31,7 @@ void App::dunder_ctblinit() {
     };
     // clang-format on
     static const InterfaceRow App_interfaces[] = {
-        {&App::_MacOSDistributedNotifications::iNotify::dunder_Lookup},
+        {&App::under_MacOSDistributedNotifications::iNotify::dunder_Lookup},
     };
     static const ClassSpec spec{.name = "App",
                                 .superclass = &Application::dunder_Lookup,

@@ -21,7 +21,7 @@ struct App {
 
     // App:_MacOSDistributedNotifications.iNotify.__Lookup: fills the record's one interface
     // entry with Application's _MacOSNotificationReceived.
-    struct _MacOSDistributedNotifications {
+    struct under_MacOSDistributedNotifications {
         struct iNotify {
             static void dunder_Lookup(InterfaceEntry* entry);
         };

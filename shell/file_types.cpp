@@ -41,7 +41,7 @@ Ref<Object> Text() {
     return Ref<Object>::Retain(gText);
 }
 
-void _Initialize() {
+void under_Initialize() {
     // A FileType is a plain object: no constructor runs.
     Ref<Object> type = RuntimeNewObject(FileType::dunder_Lookup());
     Store(gText, type.get());

@@ -12,7 +12,7 @@ Ref<Object> Text();
 
 // FileTypes._Initialize: builds the member, appends it to the list of all file types and
 // registers it with the framework. Start-up calls it once, before the application object.
-void _Initialize();
+void under_Initialize();
 
 // Start-up initialisers of the module's two variables.
 struct pAllFileTypes {

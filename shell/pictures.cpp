@@ -30,13 +30,13 @@ Ref<Object> CachedPicture(PictureCache& cache, const char* fileName) {
 
 }  // namespace
 
-Ref<Object> _x_Checks::Checks() {
+Ref<Object> under_x_Checks::Checks() {
     return CachedPicture(gChecksCache, "Checks.png");
 }
-Ref<Object> _x_corvane::corvane() {
+Ref<Object> under_x_corvane::corvane() {
     return CachedPicture(gCorvaneCache, "corvane.png");
 }
-Ref<Object> _x_corvane2::corvane2() {
+Ref<Object> under_x_corvane2::corvane2() {
     return CachedPicture(gCorvane2Cache, "corvane2.png");
 }
 

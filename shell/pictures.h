@@ -5,13 +5,13 @@
 
 #include "framework/toolkit/toolkit.h"
 
-namespace _x_Checks {
+namespace under_x_Checks {
 Ref<Object> Checks();
 }
-namespace _x_corvane {
+namespace under_x_corvane {
 Ref<Object> corvane();
 }
-namespace _x_corvane2 {
+namespace under_x_corvane2 {
 Ref<Object> corvane2();
 }
 

@@ -40,22 +40,22 @@ MenuBarSource gMenuBarSource = nullptr;  // nil: Menu.Menu
 // shape "( Ptr, Ptr ) as Object"; the delegate itself is released at once.
 void InstallExceptionHook() {
     Ref<Object> hook = RuntimeCreateDelegate(DelegateInvocation<Ref<Object>, void*, void*>(),
-                                             AsGenericFn(&_CallFunctionWithExceptionHandling),
+                                             AsGenericFn(&under_CallFunctionWithExceptionHandling),
                                              nullptr, "( Ptr, Ptr ) as Object", 0);
-    _RuntimeSetExceptionHelper(RuntimeDelegateFunction(hook.get()));
+    under_RuntimeSetExceptionHelper(RuntimeDelegateFunction(hook.get()));
 }
 
 // Step 4 of _Main: the framework initialises itself and calls _LateStartup back, given as
 // the function pointer of a delegate of shape "(  )".
 void InitializeFramework() {
-    Ref<Object> lateStartup = RuntimeCreateDelegate(DelegateInvocation<void>(),
-                                                    AsGenericFn(&_LateStartup), nullptr, "(  )", 0);
-    _RunFrameworkInitialization(RuntimeDelegateFunction(lateStartup.get()));
+    Ref<Object> lateStartup = RuntimeCreateDelegate(
+        DelegateInvocation<void>(), AsGenericFn(&under_LateStartup), nullptr, "(  )", 0);
+    under_RunFrameworkInitialization(RuntimeDelegateFunction(lateStartup.get()));
 }
 
 // Hands the exception that ended the start-up to the framework's report.
 void Report(const Ref<Object>& exception) {
-    _UnhandledException(exception.get());
+    under_UnhandledException(exception.get());
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ std::span<const Initializer> ProgramInitializers() {
     return table;
 }
 
-Ref<Object> _CallFunctionWithExceptionHandling(void* function, void* argument) {
+Ref<Object> under_CallFunctionWithExceptionHandling(void* function, void* argument) {
     // Raised here, before the call, an exception stays pending for the caller.
     RuntimeStackCheck();
     Ref<Object> call =
@@ -86,14 +86,14 @@ Ref<Object> _CallFunctionWithExceptionHandling(void* function, void* argument) {
     return nullptr;
 }
 
-void _Main() {
+void under_Main() {
     Ref<Object> pending;
     try {
         InstallExceptionHook();
         RuntimeSetVersion(kRuntimeVersion);
-        _EarlyStartup();
+        under_EarlyStartup();
         InitializeFramework();
-        _RuntimeRun();
+        under_RuntimeRun();
     } catch (const RaisedException& raised) {
         pending = raised.ExceptionObject();
     }
@@ -101,20 +101,20 @@ void _Main() {
     if (pending) Report(pending);
 }
 
-void _EarlyStartup() {
+void under_EarlyStartup() {
     ApplicationSetSupportsHiDPI(true);
-    _RuntimeInitExternalClasses();
-    _InitPluginEntrypoints();
-    _InitFileTypes();
-    _NewAppInstance();
-    _ApplicationAddMenuHandlers();
+    under_RuntimeInitExternalClasses();
+    under_InitPluginEntrypoints();
+    under_InitFileTypes();
+    under_NewAppInstance();
+    under_ApplicationAddMenuHandlers();
 }
 
-void _InitFileTypes() {
-    FileTypes::_Initialize();
+void under_InitFileTypes() {
+    FileTypes::under_Initialize();
 }
 
-void _NewAppInstance() {
+void under_NewAppInstance() {
     Ref<Object> app = RuntimeNewObject(App::dunder_Lookup());
     RuntimeCallSlot<void>(RuntimeRequire(app.get()), App::kConstructorSlot);
     RuntimeCallSlot<void, int64_t, int64_t, int64_t, int64_t, int64_t, String, String, String>(
@@ -126,17 +126,17 @@ void _NewAppInstance() {
         Ref<Object> menuBar = gMenuBarSource ? gMenuBarSource() : ::Menu::Menu();
         AppMenuBarSetter(app.get(), 0, menuBar.get());
     }
-    _RuntimeRegisterAppObject(app.get());
+    under_RuntimeRegisterAppObject(app.get());
     // From here on the framework holds the application object; `app` drops ours.
 }
 
-void _ApplicationAddMenuHandlers() {}
+void under_ApplicationAddMenuHandlers() {}
 
-void _LateStartup() {
-    _MakeDefaultView();
+void under_LateStartup() {
+    under_MakeDefaultView();
 }
 
-void _MakeDefaultView() {
+void under_MakeDefaultView() {
     Ref<Object> splash = ::SplashWnd::SplashWnd();  // creates the splash window, shown
 }
 
@@ -153,7 +153,7 @@ int RunProgram(int argc, char** argv) {
         return RuntimeExit();
     }
     try {
-        _Main();
+        under_Main();
     } catch (const RaisedException&) {
         // Raised by the report of an earlier exception, which has already been counted.
     }

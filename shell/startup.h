@@ -19,22 +19,22 @@ std::span<const Initializer> ProgramInitializers();
 // The start-up driver: installs the exception hook, declares the runtime version, runs the
 // early start-up, lets the framework initialise (which calls back _LateStartup) and runs the
 // event loop. An exception from any step skips the rest and is reported once.
-void _Main();
+void under_Main();
 // HiDPI, external classes, plug-ins, file types, the application object, menu handlers.
-void _EarlyStartup();
-void _InitFileTypes();
+void under_EarlyStartup();
+void under_InitFileTypes();
 // Creates the App object, gives it its version data and menu bar, and registers it.
-void _NewAppInstance();
+void under_NewAppInstance();
 // Application-level menu handlers: there are none.
-void _ApplicationAddMenuHandlers();
+void under_ApplicationAddMenuHandlers();
 // Called back once by the framework after its initialisation: opens the first window.
-void _LateStartup();
-void _MakeDefaultView();
+void under_LateStartup();
+void under_MakeDefaultView();
 
 // The exception hook, "( Ptr, Ptr ) as Object": runs function(argument). Nil when it
 // completes; a raised RuntimeException (or subclass) is returned with a reference for the
 // caller and nothing stays pending; any other raised object stays pending.
-Ref<Object> _CallFunctionWithExceptionHandling(void* function, void* argument);
+Ref<Object> under_CallFunctionWithExceptionHandling(void* function, void* argument);
 
 // The version data given to the application object.
 struct VersionData {

@@ -67,7 +67,7 @@ std::span<const ControlDesign> ControlDesigns() {
     static const ControlDesign designs[] = {
         // name         class                           record, backdrop picture, bindings
         {"StaticText2", &Label::dunder_Lookup,           StaticText2Record(), nullptr, {}},
-        {"Canvas1",     &Canvas::dunder_Lookup,          Canvas1Record(), &_x_corvane2::corvane2, {}},
+        {"Canvas1",     &Canvas::dunder_Lookup,          Canvas1Record(), &under_x_corvane2::corvane2, {}},
         {"Timer1",      &_wrapper_Timer1::dunder_Lookup, Timer1Record(), nullptr, kTimer1Bindings,
                         _wrapper_Timer1::kConstructorSlot, &Timer::dunder_Lookup},
     };
@@ -76,14 +76,14 @@ std::span<const ControlDesign> ControlDesigns() {
 }
 
 void SplashWnd::Layout(Object* self) {
-    _SetProperties(RuntimeRequire(self), WindowRecord());
+    under_SetProperties(RuntimeRequire(self), WindowRecord());
 }
 
 void SplashWnd::CreateControls(Object* self) {
     RuntimeCallSlot<void>(self, kCreateControls0Slot);
 }
 
-void SplashWnd::_CreateControls0(Object* self) {
+void SplashWnd::under_CreateControls0(Object* self) {
     Design::CreateControls(self, ControlDesigns());
 }
 
@@ -111,7 +111,7 @@ bool SplashWnd::Event_KeyDown(Object* self, String key) {
 }
 
 bool SplashWnd::IsEventImplemented(Object* self, String eventName) {
-    return _RuntimeIsEventHandled(self, String(kQualifiedName), eventName, true);
+    return under_RuntimeIsEventHandled(self, String(kQualifiedName), eventName, true);
 }
 
 void SplashWnd::dunder_ctblinit() {
@@ -122,7 +122,7 @@ void SplashWnd::dunder_ctblinit() {
     static const MethodRow SplashWnd_methods[] = {
         Method("Layout",             kPublicVirtual,       "%%",          &SplashWnd::Layout,             kLayoutSlot),
         Method("CreateControls",     kPublicVirtual,       "%%",          &SplashWnd::CreateControls,     kCreateControlsSlot),
-        Method("_CreateControls0",   kPublicVirtualHidden, "%%",          &SplashWnd::_CreateControls0,   kCreateControls0Slot),
+        Method("_CreateControls0",   kPublicVirtualHidden, "%%",          &SplashWnd::under_CreateControls0,   kCreateControls0Slot),
         ControlAccessorRow<"StaticText2", Label>(          "%o<Label>%",                                  kStaticText2Slot),
         ControlAccessorRow<"Canvas1", Canvas>(             "%o<Canvas>%",                                 kCanvas1Slot),
         ControlAccessorRow<"Timer1", Timer>(               "%o<Timer>%",                                  kTimer1Slot),

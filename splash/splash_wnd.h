@@ -32,7 +32,7 @@ struct SplashWnd {
     // CreateControls (event CreateControls): calls _CreateControls0 through slot 39.
     static void CreateControls(Object* self);
     // _CreateControls0: the credit line, the picture band and the timer, from ControlDesigns.
-    static void _CreateControls0(Object* self);
+    static void under_CreateControls0(Object* self);
     // Timer1's Action: hides the splash window and shows the conversion window.
     static void Timer1_Action(Object* self, Object* timer);
     // A press or a key hides the splash window; both report the event as not handled.

@@ -14,7 +14,7 @@ Object*& OwnerWindowField(Object* self) {
 
 }  // namespace
 
-void _wrapper_Timer1::_SetWindow(Object* self, Object* window) {
+void _wrapper_Timer1::under_SetWindow(Object* self, Object* window) {
     RuntimeRequire(self);
     Ref<Object> weak = RuntimeNewObject(::WeakRef::dunder_Lookup());
     RuntimeCallSlot<void, Object*>(RuntimeRequire(weak.get()), ::WeakRef::kConstructorSlot, window);
@@ -31,11 +31,11 @@ Ref<Object> _wrapper_Timer1::Window(Object* self) {
     return RuntimeCheckCast(target.get(), ::Window::dunder_Lookup());
 }
 
-int64_t _wrapper_Timer1::_Index(Object* self) {
+int64_t _wrapper_Timer1::under_Index(Object* self) {
     return props::Integer::Get(self, kIndexOffset);
 }
 
-void _wrapper_Timer1::_SetIndex(Object* self, int64_t index) {
+void _wrapper_Timer1::under_SetIndex(Object* self, int64_t index) {
     props::Integer::Set(self, kIndexOffset, index);
 }
 
@@ -55,15 +55,15 @@ void _wrapper_Timer1::actionSource::dunder_Lookup(InterfaceEntry* entry) {
     RuntimeFillInterfaceEntry(entry, ::actionSource::dunder_Lookup(), functions);
 }
 
-void _wrapper_Timer1::_PaneChild::dunder_Lookup(InterfaceEntry* entry) {
+void _wrapper_Timer1::under_PaneChild::dunder_Lookup(InterfaceEntry* entry) {
     // In the interface's method order: _SetWindow, Window, _Index, _SetIndex.
     static const GenericFn functions[] = {
-        AsGenericFn(&_wrapper_Timer1::_SetWindow),
+        AsGenericFn(&_wrapper_Timer1::under_SetWindow),
         AsGenericFn(&_wrapper_Timer1::Window),
-        AsGenericFn(&_wrapper_Timer1::_Index),
-        AsGenericFn(&_wrapper_Timer1::_SetIndex),
+        AsGenericFn(&_wrapper_Timer1::under_Index),
+        AsGenericFn(&_wrapper_Timer1::under_SetIndex),
     };
-    RuntimeFillInterfaceEntry(entry, ::_PaneChild::dunder_Lookup(), functions);
+    RuntimeFillInterfaceEntry(entry, ::under_PaneChild::dunder_Lookup(), functions);
 }
 
 void _wrapper_Timer1::dunder_ctblinit() {
@@ -71,10 +71,10 @@ void _wrapper_Timer1::dunder_ctblinit() {
     // Own method entries, after Timer's eleven re-stated ones, in slot order:
     //        name          flags                 signature      function                     slot
     static const MethodRow wrapper_Timer1_methods[] = {
-        Method("_SetWindow",  kPublicVirtualHidden, "%%o<Window>", &_wrapper_Timer1::_SetWindow,  kSetWindowSlot),
+        Method("_SetWindow",  kPublicVirtualHidden, "%%o<Window>", &_wrapper_Timer1::under_SetWindow,  kSetWindowSlot),
         Method("Window",      kPublicVirtual,       "%o<Window>%", &_wrapper_Timer1::Window,      kWindowSlot),
-        Method("_Index",      kPublicVirtualHidden, "%i8%",        &_wrapper_Timer1::_Index,      kIndexSlot),
-        Method("_SetIndex",   kPublicVirtualHidden, "%%i8",        &_wrapper_Timer1::_SetIndex,   kSetIndexSlot),
+        Method("_Index",      kPublicVirtualHidden, "%i8%",        &_wrapper_Timer1::under_Index,      kIndexSlot),
+        Method("_SetIndex",   kPublicVirtualHidden, "%%i8",        &_wrapper_Timer1::under_SetIndex,   kSetIndexSlot),
         Method("Constructor", kPublicVirtual,       "%%",          &_wrapper_Timer1::Constructor, kConstructorSlot),
     };
     // Own properties, after Timer's seven:
@@ -88,7 +88,7 @@ void _wrapper_Timer1::dunder_ctblinit() {
     // clang-format on
     static const InterfaceRow wrapper_Timer1_interfaces[] = {
         {&_wrapper_Timer1::actionSource::dunder_Lookup},
-        {&_wrapper_Timer1::_PaneChild::dunder_Lookup},
+        {&_wrapper_Timer1::under_PaneChild::dunder_Lookup},
     };
     static const ClassSpec spec{.name = "SplashWnd._wrapper_Timer1",
                                 .superclass = &::Timer::dunder_Lookup,

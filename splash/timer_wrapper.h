@@ -28,11 +28,11 @@ struct _wrapper_Timer1 {
     static constexpr uint32_t kSlotCount = 9;
 
     // _SetWindow: `window` becomes the owner, held through a new WeakRef (window may be nil).
-    static void _SetWindow(Object* self, Object* window);
+    static void under_SetWindow(Object* self, Object* window);
     // Window: the owner window with a new reference; nil when there is none or it is gone.
     static Ref<Object> Window(Object* self);
-    static int64_t _Index(Object* self);
-    static void _SetIndex(Object* self, int64_t index);
+    static int64_t under_Index(Object* self);
+    static void under_SetIndex(Object* self, int64_t index);
     // Constructor: nothing; Timer's own set-up is its field initialiser.
     static void Constructor(Object* self);
     // __Exit: releases ownerWindow when the object goes.
@@ -43,7 +43,7 @@ struct _wrapper_Timer1 {
     struct actionSource {
         static void dunder_Lookup(InterfaceEntry* entry);
     };
-    struct _PaneChild {
+    struct under_PaneChild {
         static void dunder_Lookup(InterfaceEntry* entry);
     };
 };

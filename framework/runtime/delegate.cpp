@@ -121,8 +121,8 @@ bool RuntimeUserIsEventHandled(Object* object, const char* className, const char
     return index >= 0 && cls->events[index].handler != nullptr;
 }
 
-bool _RuntimeIsEventHandled(Object* object, const String& className, const String& eventName,
-                            bool userClass) {
+bool under_RuntimeIsEventHandled(Object* object, const String& className, const String& eventName,
+                                 bool userClass) {
     RuntimeRequire(object);
     std::string cls = className.Std(), event = eventName.Std();
     if (userClass) return RuntimeUserIsEventHandled(object, cls.c_str(), event.c_str());

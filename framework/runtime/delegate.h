@@ -90,5 +90,5 @@ GenericFn RuntimeClassEventHandler(Object* object, uint32_t event);
 // Whether the user class named `className` handles the event named `eventName`: asked of the
 // object's class record (and, with `userClass` False, of every class of its chain).
 bool RuntimeUserIsEventHandled(Object* object, const char* className, const char* eventName);
-bool _RuntimeIsEventHandled(Object* object, const String& className, const String& eventName,
-                            bool userClass);
+bool under_RuntimeIsEventHandled(Object* object, const String& className, const String& eventName,
+                                 bool userClass);

@@ -61,7 +61,9 @@ double RuntimeVersion() { return State().version; }
 void RuntimeSetExceptionHelper(GenericFn helper) {
     State().helper = reinterpret_cast<ExceptionHelper>(helper);
 }
-void _RuntimeSetExceptionHelper(GenericFn helper) { RuntimeSetExceptionHelper(helper); }
+void under_RuntimeSetExceptionHelper(GenericFn helper) {
+    RuntimeSetExceptionHelper(helper);
+}
 bool RuntimeHasExceptionHelper() { return State().helper != nullptr; }
 
 Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* argument) {
@@ -85,7 +87,9 @@ void RuntimeUnhandledException(Object* exception) {
         ReportToStandardError(exception);
     }
 }
-void _UnhandledException(Object* exception) { RuntimeUnhandledException(exception); }
+void under_UnhandledException(Object* exception) {
+    RuntimeUnhandledException(exception);
+}
 
 void RuntimeSetUnhandledExceptionReporter(void (*reporter)(Object*)) { State().reporter = reporter; }
 int64_t RuntimeUnhandledExceptionCount() { return State().unhandled; }
@@ -112,7 +116,7 @@ int RuntimeExit() {
 
 bool RuntimeIsMainThread() { return std::this_thread::get_id() == State().mainThread; }
 
-void _UITrap() {
+void under_UITrap() {
     if (!RuntimeIsMainThread())
         RuntimeRaiseNew(ThreadAccessingUIException::dunder_Lookup(),
                         "user-interface operations may run only on the main thread");

@@ -32,7 +32,7 @@ double RuntimeVersion();
 // RuntimeException (a new reference) or nil; anything else stays pending.
 using ExceptionHelper = Ref<Object> (*)(void* function, void* argument);
 void RuntimeSetExceptionHelper(GenericFn helper);
-void _RuntimeSetExceptionHelper(GenericFn helper);
+void under_RuntimeSetExceptionHelper(GenericFn helper);
 bool RuntimeHasExceptionHelper();
 // Runs program code through the hook (directly, with the same contract, when none is set).
 Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* argument);
@@ -41,7 +41,7 @@ Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* arg
 // runtime's own writes the class and message to standard error. Either way the exit status
 // becomes non-zero: a failure never ends with status 0.
 void RuntimeUnhandledException(Object* exception);
-void _UnhandledException(Object* exception);
+void under_UnhandledException(Object* exception);
 void RuntimeSetUnhandledExceptionReporter(void (*reporter)(Object* exception));
 int64_t RuntimeUnhandledExceptionCount();
 
@@ -55,7 +55,7 @@ int RuntimeExit();
 
 // Threads: user-interface operations refuse any thread but the main one.
 bool RuntimeIsMainThread();
-void _UITrap();  // raises ThreadAccessingUIException off the main thread
+void under_UITrap();  // raises ThreadAccessingUIException off the main thread
 
 // The call trace: an ordered record of framework calls where order matters, for tests.
 void RuntimeTraceEnable(bool on);

@@ -75,7 +75,7 @@ Toolkit& TheToolkit() {
 }
 
 ClassCell gApplicationCell{nullptr, &Application::dunder_ctblinit};  // Application.__ctbl
-ClassCell gNotifyCell{nullptr, &_MacOSDistributedNotifications::iNotify::dunder_ctblinit};
+ClassCell gNotifyCell{nullptr, &under_MacOSDistributedNotifications::iNotify::dunder_ctblinit};
 
 void Trace(const std::string& entry) {
     if (RuntimeTraceEnabled()) RuntimeTrace(entry);
@@ -113,8 +113,8 @@ ApplicationState* StateOf(Object* app) {
 void NotifyAppearanceChanged() {
     Ref<Object> app = RuntimeApplicationObject();
     if (!app) return;
-    const InterfaceEntry* entry =
-        RuntimeInterfaceOf(app.get(), _MacOSDistributedNotifications::iNotify::dunder_Lookup());
+    const InterfaceEntry* entry = RuntimeInterfaceOf(
+        app.get(), under_MacOSDistributedNotifications::iNotify::dunder_Lookup());
     if (!entry || entry->methodCount == 0 || !entry->table[0]) return;
     auto notify = reinterpret_cast<void (*)(Object*, String, void*, void*)>(entry->table[0]);
     RunProgramCode([&] { notify(app.get(), String(kThemeChanged), nullptr, nullptr); });
@@ -229,7 +229,7 @@ void OpenDocument(Object*, Object*) {
 // Handles the events that are waiting; with a positive `milliseconds`, goes on handling
 // them for that long.
 void DoEvents(Object*, int64_t milliseconds) {
-    _UITrap();
+    under_UITrap();
     if (!QCoreApplication::instance()) return;
     if (milliseconds <= 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -243,18 +243,18 @@ void DoEvents(Object*, int64_t milliseconds) {
 }
 
 void DoSingleEvent(Object*, bool wait) {
-    _UITrap();
+    under_UITrap();
     if (!QCoreApplication::instance()) return;
     QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
 }
 
 void HideTooltip(Object*) {
-    _UITrap();
+    under_UITrap();
     QToolTip::hideText();
 }
 
 void ShowTooltip(Object*, String text, int64_t x, int64_t y, bool autoHide) {
-    _UITrap();
+    under_UITrap();
     ToolkitEnsureApplication();
     const int shownFor = autoHide ? -1 : std::numeric_limits<int>::max();
     QToolTip::showText(QPoint(int(x), int(y)), ToQString(text), nullptr, QRect(), shownFor);
@@ -266,7 +266,7 @@ void NewDocument(Object* app) {
 
 // Shows each open window's menu bar afresh, after the program changed its items.
 void RefreshMenuBar(Object*) {
-    _UITrap();
+    under_UITrap();
     for (int64_t i = 0; i < RuntimeWindowCount(); ++i) {
         Ref<Object> window = RuntimeWindowAt(i);
         if (WindowImpl* impl = WindowImplOf(window.get())) ApplyWindowMenuBar(*impl);
@@ -290,7 +290,7 @@ int64_t WindowCount(Object*) {
 
 // An application-level menu handler: `method` is bool (*)(Object* app).
 void AddMenuHandler(Object* app, String itemName, void* method) {
-    _UITrap();
+    under_UITrap();
     ApplicationState* state = StateOf(RuntimeRequire(app));
     if (!method) RaiseNilObjectException();
     auto function = reinterpret_cast<GenericFn>(method);
@@ -405,7 +405,7 @@ int64_t MouseGet(Object*, int32_t) {
 
 // ---- the class records --------------------------------------------------------------------
 
-void _MacOSDistributedNotifications::iNotify::dunder_ctblinit() {
+void under_MacOSDistributedNotifications::iNotify::dunder_ctblinit() {
     static const MethodRow iNotify_methods[] = {
         InterfaceMethod("_MacOSNotificationReceived", "%%spp", 0),
     };
@@ -413,14 +413,15 @@ void _MacOSDistributedNotifications::iNotify::dunder_ctblinit() {
         InterfaceSpec("_MacOSDistributedNotifications.iNotify", iNotify_methods);
     RuntimeBuildClass(gNotifyCell, spec);
 }
-ClassRecord* _MacOSDistributedNotifications::iNotify::dunder_Lookup() {
+ClassRecord* under_MacOSDistributedNotifications::iNotify::dunder_Lookup() {
     return RuntimeLookupClass(gNotifyCell);
 }
 
 namespace {
 void FillNotifyInterface(InterfaceEntry* entry) {
-    static const GenericFn functions[] = {AsGenericFn(&Application::_MacOSNotificationReceived)};
-    RuntimeFillInterfaceEntry(entry, _MacOSDistributedNotifications::iNotify::dunder_Lookup(),
+    static const GenericFn functions[] = {
+        AsGenericFn(&Application::under_MacOSNotificationReceived)};
+    RuntimeFillInterfaceEntry(entry, under_MacOSDistributedNotifications::iNotify::dunder_Lookup(),
                               functions);
 }
 }  // namespace
@@ -446,12 +447,12 @@ void Application::dunder_ctblinit() {
         Method(      "YieldToNextThread",                  kPublicVirtual, "%%",                &YieldToNextThread,            11),
         Method(      "_AddMenuHandler",                    kPublicVirtual, "%%sp",              &AddMenuHandler,               12),
         Method(      "_AddPollableObject",                 kPublicVirtual, "%%o<_Pollable>",    &AddPollableObject,            13),
-        Method(      "_CallFunctionWithExceptionHandling", kPrivateHidden, "%%p",               &Application::_CallFunctionWithExceptionHandling),
+        Method(      "_CallFunctionWithExceptionHandling", kPrivateHidden, "%%p",               &Application::under_CallFunctionWithExceptionHandling),
         Method(      "_DependencyList",                    kPublicVirtual, "%%",                &DependencyList,               14),
         Method(      "_DoSingleEvent",                     kPublicVirtual, "%%b",               &DoSingleEvent,                15),
-        Method(      "_MacOSNotificationReceived",         kPrivate,       "%%spp",             &Application::_MacOSNotificationReceived),
+        Method(      "_MacOSNotificationReceived",         kPrivate,       "%%spp",             &Application::under_MacOSNotificationReceived),
         Method(      "_RemovePollableObject",              kPublicVirtual, "%%o<_Pollable>",    &RemovePollableObject,         16),
-        SharedMethod("_SetSupportsHiDPI",                  kPublicShared,  "%%b",               &Application::_SetSupportsHiDPI),
+        SharedMethod("_SetSupportsHiDPI",                  kPublicShared,  "%%b",               &Application::under_SetSupportsHiDPI),
         Method(      "_x_SetVersionData",                  kPublicVirtual, "%%i8i8i8i8i8sss",   &Application::_x_SetVersionData, kSetVersionDataSlot),
         Method(      "__Exit",                             kPrivateHidden, "%%",                &ApplicationExit),
         Method(      "__Init",                             kPrivate,       "%%",                &ApplicationInit),
@@ -553,12 +554,12 @@ void Application::_x_SetVersionData(Object* self, int64_t major, int64_t minor, 
     props::String::Set(self, kPackageInfo, std::move(packageInfo));
 }
 
-void Application::_SetSupportsHiDPI(bool on) {
+void Application::under_SetSupportsHiDPI(bool on) {
     ApplicationSetSupportsHiDPI(on);
 }
 
 // Qt follows the platform's theme by itself; what is left is to tell the program.
-void Application::_MacOSNotificationReceived(Object* self, String name, void*, void*) {
+void Application::under_MacOSNotificationReceived(Object* self, String name, void*, void*) {
     RuntimeRequire(self);
     if (name == kThemeChanged || name == kColorPreferencesChanged)
         CallClassEventVoid(self, Application::kAppearanceChanged);
@@ -580,7 +581,7 @@ void ApplicationSetSupportsHiDPI(bool on) {
 
 void AppMenuBarSetter(Object* app, int32_t /*offset*/, Object* menuBar) {
     Trace(std::string("AppMenuBarSetter ") + (menuBar ? menuBar->cls->name : "nil"));
-    _UITrap();
+    under_UITrap();
     RuntimeRequire(app);
     Ref<Object> bar = RuntimeCheckCast(menuBar, MenuBar::dunder_Lookup());
     props::Object::Set(app, app_field::kMenuBar, bar.get());
@@ -599,7 +600,7 @@ void RuntimeRegisterAppObject(Object* app) {
         ToQString(props::String::Get(app, app_field::kShortVersion)));
 }
 
-void _RuntimeRegisterAppObject(Object* app) {
+void under_RuntimeRegisterAppObject(Object* app) {
     Application::dunder_Lookup();
     RuntimeRegisterAppObject(app);
 }
@@ -625,7 +626,7 @@ void RuntimeInitExternalClasses() {
     RegisterToolkitFinalizer();
 }
 
-void _RuntimeInitExternalClasses() {
+void under_RuntimeInitExternalClasses() {
     RuntimeInitExternalClasses();
 }
 
@@ -635,21 +636,21 @@ void InitPluginEntrypoints() {
 void ResolvePluginClasses() {
     Trace("ResolvePluginClasses");
 }
-void _InitPluginEntrypoints() {
+void under_InitPluginEntrypoints() {
     InitPluginEntrypoints();
     ResolvePluginClasses();
 }
 
 void RunFrameworkInitialization(GenericFn lateStartup) {
     Trace("RunFrameworkInitialization");
-    _UITrap();
+    under_UITrap();
     if (!lateStartup) RaiseNilObjectException();
     ToolkitEnsureApplication();
     if (Ref<Object> app = RuntimeApplicationObject()) SendClassEvent(app.get(), Application::kOpen);
     RunProgramCode([&] { reinterpret_cast<void (*)()>(lateStartup)(); });
 }
 
-void _RunFrameworkInitialization(GenericFn lateStartup) {
+void under_RunFrameworkInitialization(GenericFn lateStartup) {
     RunFrameworkInitialization(lateStartup);
 }
 
@@ -657,7 +658,7 @@ void _RunFrameworkInitialization(GenericFn lateStartup) {
 
 void RuntimeRun() {
     Trace("RuntimeRun");
-    _UITrap();
+    under_UITrap();
     ToolkitEnsureApplication();
     Toolkit& toolkit = TheToolkit();
     if (!toolkit.quitPending) {
@@ -670,7 +671,7 @@ void RuntimeRun() {
     toolkit.quitPending = false;
 }
 
-void _RuntimeRun() {
+void under_RuntimeRun() {
     RuntimeRun();
 }
 
@@ -683,7 +684,7 @@ void RuntimeApplicationQuit(int64_t code) {
 // As the platform's Quit command does: every window is asked to close (and may refuse),
 // then the application; if none refused, the application quits with status 0.
 void QuitMenuAction() {
-    _UITrap();
+    under_UITrap();
     std::vector<Ref<Object>> windows;
     for (int64_t i = 0; i < RuntimeWindowCount(); ++i) windows.push_back(RuntimeWindowAt(i));
     for (const Ref<Object>& window : windows) {
@@ -725,7 +726,7 @@ bool ToolkitHaveWidgetsApplication() {
 }
 
 void ToolkitEnsureApplication() {
-    _UITrap();
+    under_UITrap();
     Toolkit& toolkit = TheToolkit();
     RegisterToolkitFinalizer();
     if (!QCoreApplication::instance()) {

@@ -37,23 +37,23 @@ struct Application {
                                   int64_t nonRelease, int64_t stage, String longVersion,
                                   String shortVersion, String packageInfo);
     // Shared: switches high-resolution drawing on or off; needs no application object.
-    static void _SetSupportsHiDPI(bool on);
+    static void under_SetSupportsHiDPI(bool on);
     // The method form of the exception handling: runs function(); EndException and
     // ThreadEndException end quietly, another RuntimeException goes to the UnhandledException
     // event and then to the framework's report; anything else stays pending.
-    static void _CallFunctionWithExceptionHandling(Object* self, void* function);
+    static void under_CallFunctionWithExceptionHandling(Object* self, void* function);
     // The interface method of _MacOSDistributedNotifications.iNotify: a change of the
     // platform's colour theme puts the current appearance in force and raises AppearanceChanged.
-    static void _MacOSNotificationReceived(Object* self, String name, void* a, void* b);
+    static void under_MacOSNotificationReceived(Object* self, String name, void* a, void* b);
 };
 
 // The interface through which the platform's distributed notifications reach the application.
-namespace _MacOSDistributedNotifications {
+namespace under_MacOSDistributedNotifications {
 struct iNotify {
     static ClassRecord* dunder_Lookup();
     static void dunder_ctblinit();
 };
-}  // namespace _MacOSDistributedNotifications
+}  // namespace under_MacOSDistributedNotifications
 
 // ---- imports of the start-up --------------------------------------------------------
 
@@ -63,23 +63,23 @@ void AppMenuBarSetter(Object* app, int32_t offset, Object* menuBar);
 Ref<Object> AppMenuBarGetter(Object* app, int32_t offset);
 // Makes `app` the framework's application object; the framework keeps it alive.
 void RuntimeRegisterAppObject(Object* app);
-void _RuntimeRegisterAppObject(Object* app);
+void under_RuntimeRegisterAppObject(Object* app);
 // The registered application object (a new reference), or nil.
 Ref<Object> RuntimeApplicationObject();
 // Readies the framework classes that the runtime itself instantiates.
 void RuntimeInitExternalClasses();
-void _RuntimeInitExternalClasses();
+void under_RuntimeInitExternalClasses();
 // Plug-ins: there are none, so both find nothing.
 void InitPluginEntrypoints();
 void ResolvePluginClasses();
-void _InitPluginEntrypoints();  // both, in that order
+void under_InitPluginEntrypoints();  // both, in that order
 // Initialises the framework (the Qt application) and calls `lateStartup` (a function
 // without arguments) once, through the exception hook.
 void RunFrameworkInitialization(GenericFn lateStartup);
-void _RunFrameworkInitialization(GenericFn lateStartup);
+void under_RunFrameworkInitialization(GenericFn lateStartup);
 // Runs the event loop until the application quits.
 void RuntimeRun();
-void _RuntimeRun();
+void under_RuntimeRun();
 // Quit: ends the event loop; `code` becomes the exit status of RuntimeExit.
 void RuntimeApplicationQuit(int64_t code);
 // The File menu's quit command.

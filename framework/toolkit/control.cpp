@@ -467,12 +467,12 @@ void ToolkitSetControlOwner(Object* control, Object* window) {
         return;
     }
     // A non-visual control (a timer on a window) takes its window through _PaneChild.
-    const InterfaceEntry* pane = RuntimeInterfaceOf(control, _PaneChild::dunder_Lookup());
-    if (!pane || pane->methodCount <= _PaneChild::kSetWindow ||
-        !pane->table[_PaneChild::kSetWindow])
+    const InterfaceEntry* pane = RuntimeInterfaceOf(control, under_PaneChild::dunder_Lookup());
+    if (!pane || pane->methodCount <= under_PaneChild::kSetWindow ||
+        !pane->table[under_PaneChild::kSetWindow])
         RaiseUnsupported(std::string("Window.__New: ") + control->cls->name +
                          " cannot be placed on a window");
-    reinterpret_cast<SetWindowFn>(pane->table[_PaneChild::kSetWindow])(control, window);
+    reinterpret_cast<SetWindowFn>(pane->table[under_PaneChild::kSetWindow])(control, window);
 }
 
 void ToolkitControlAdded(Object* control, Object* window, const String& name) {

@@ -90,7 +90,7 @@ QMessageBox::Icon BoxIcon(int64_t icon) {
 }
 
 int64_t ShowDialog(Object* dialog, QWidget* parent) {
-    _UITrap();
+    under_UITrap();
     using namespace dialog_field;
     RuntimeRequire(dialog);
     const String message = DialogText(dialog, kMessage);
@@ -173,13 +173,13 @@ ClassRecord* MessageDialog::dunder_Lookup() {
 }
 
 void Beep() {
-    _UITrap();
+    under_UITrap();
     ++Seams().beeps;
     if (ToolkitHaveWidgetsApplication()) QApplication::beep();
 }
 
 void RuntimeMsgBox(String text) {
-    _UITrap();
+    under_UITrap();
     if (Seams().recording) {
         Seams().boxes.push_back(text.Std());
         return;

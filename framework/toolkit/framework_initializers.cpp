@@ -13,7 +13,7 @@ namespace {
 const Initializer kFrameworkClasses[] = {
     // application and windows
     {"Application.__ctblinit",                            &Application::dunder_ctblinit},
-    {"_MacOSDistributedNotifications.iNotify.__ctblinit", &_MacOSDistributedNotifications::iNotify::dunder_ctblinit},
+    {"_MacOSDistributedNotifications.iNotify.__ctblinit", &under_MacOSDistributedNotifications::iNotify::dunder_ctblinit},
     {"Window.__ctblinit",                                 &Window::dunder_ctblinit},
     {"MessageDialog.__ctblinit",                          &MessageDialog::dunder_ctblinit},
     // controls
@@ -33,7 +33,7 @@ const Initializer kFrameworkClasses[] = {
     // timers and the interfaces of a control on a window
     {"Timer.__ctblinit",                                  &Timer::dunder_ctblinit},
     {"actionSource.__ctblinit",                           &actionSource::dunder_ctblinit},
-    {"_PaneChild.__ctblinit",                             &_PaneChild::dunder_ctblinit},
+    {"_PaneChild.__ctblinit",                             &under_PaneChild::dunder_ctblinit},
     {"actionNotificationReceiver.__ctblinit",             &actionNotificationReceiver::dunder_ctblinit},
     // pictures and file types
     {"Picture.__ctblinit",                                &Picture::dunder_ctblinit},

@@ -9,7 +9,7 @@
 namespace {
 
 ClassCell gActionSource{nullptr, &actionSource::dunder_ctblinit};
-ClassCell gPaneChild{nullptr, &_PaneChild::dunder_ctblinit};
+ClassCell gPaneChild{nullptr, &under_PaneChild::dunder_ctblinit};
 ClassCell gActionNotificationReceiver{nullptr, &actionNotificationReceiver::dunder_ctblinit};
 
 }  // namespace
@@ -29,7 +29,7 @@ ClassRecord* actionSource::dunder_Lookup() {
     return RuntimeLookupClass(gActionSource);
 }
 
-void _PaneChild::dunder_ctblinit() {
+void under_PaneChild::dunder_ctblinit() {
     // clang-format off
     static const MethodRow PaneChild_methods[] = {
         InterfaceMethod("_SetWindow", "%%o<Window>", kSetWindow),
@@ -42,7 +42,7 @@ void _PaneChild::dunder_ctblinit() {
         InterfaceSpec("_PaneChild", PaneChild_methods, kKindInterface | kKindHidden);
     RuntimeBuildClass(gPaneChild, spec);
 }
-ClassRecord* _PaneChild::dunder_Lookup() {
+ClassRecord* under_PaneChild::dunder_Lookup() {
     return RuntimeLookupClass(gPaneChild);
 }
 

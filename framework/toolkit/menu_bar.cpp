@@ -105,7 +105,7 @@ Ref<Object> BarDependencyList(Object* bar) {
 
 // Shows the bar in the QMenuBar passed as a handle.
 void InstallClone(Object* bar, void* qtMenuBar) {
-    _UITrap();
+    under_UITrap();
     auto* qbar = static_cast<QMenuBar*>(qtMenuBar);
     if (!qbar) RaiseNilObjectException();
     ToolkitInstallMenuBar(qbar, RuntimeRequire(bar));
@@ -142,7 +142,7 @@ void MenuAboutToShow(Object* item) {
 
 void ToolkitInstallMenuBar(QMenuBar* qbar, Object* menuBar) {
     if (!qbar) return;
-    _UITrap();
+    under_UITrap();
     if (menuBar && !IsMenuItem(menuBar))
         RuntimeRaiseNew(
             IllegalCastException::dunder_Lookup(),

@@ -161,7 +161,7 @@ void CheckMenuItem(Object* object, const char* what) {
 }
 
 void InsertAt(Object* parent, int64_t index, Object* item) {
-    _UITrap();
+    under_UITrap();
     CheckMenuItem(parent, "AddMenu");
     CheckMenuItem(item, "AddMenu");
     for (Object* up = parent; up; up = MenuState(up).parent)
@@ -239,7 +239,7 @@ void AddMenuAt(Object* parent, int64_t index, Object* item) {
 }
 
 Ref<Object> Clone(Object* item) {
-    _UITrap();
+    under_UITrap();
     Ref<Object> copy = RuntimeNewObject(RuntimeRequire(item)->cls);
     RuntimeMenuItemDefaultConstructor(copy.get());
     for (int32_t offset : {kName, kValue, kShortcut})
@@ -261,7 +261,7 @@ Ref<Object> Clone(Object* item) {
 }
 
 void Close(Object* item) {
-    _UITrap();
+    under_UITrap();
     Detach(RuntimeRequire(item));
 }
 
@@ -281,7 +281,7 @@ void Enable(Object* item) {
 
 // Handle(0) is the item's QAction, Handle(1) its submenu (nil while it has no children).
 void* Handle(Object* item, int64_t type) {
-    _UITrap();
+    under_UITrap();
     QAction* action = MenuItemAction(item);
     if (type == 0) return action;
     if (type == 1) return MenuState(item).menu;
@@ -301,7 +301,7 @@ Ref<Object> ItemForAction(Object* root, QAction* chosen) {
 
 // Shows the item's submenu as a pop-up menu; the chosen item (a new reference), or nil.
 Ref<Object> PopUpAt(Object* item, int64_t x, int64_t y) {
-    _UITrap();
+    under_UITrap();
     MenuItemAction(item);
     MenuItemState& state = MenuState(item);
     if (!state.menu) return nullptr;
@@ -316,7 +316,7 @@ Ref<Object> PopUp(Object* item) {
 }
 
 void RemoveAt(Object* item, int64_t index) {
-    _UITrap();
+    under_UITrap();
     auto& children = MenuState(item).children;
     if (index < 0 || index >= static_cast<int64_t>(children.size()))
         RaiseOutOfBounds("Remove", index);
@@ -324,14 +324,14 @@ void RemoveAt(Object* item, int64_t index) {
 }
 
 void RemoveItem(Object* item, Object* child) {
-    _UITrap();
+    under_UITrap();
     if (RuntimeRequire(child) && IsMenuItem(child) &&
         MenuState(child).parent == RuntimeRequire(item))
         Detach(child);
 }
 
 void RemoveNamed(Object* item, String name) {
-    _UITrap();
+    under_UITrap();
     if (Ref<Object> child = FindBelow(RuntimeRequire(item), name.View(), false))
         Detach(child.get());
 }
@@ -344,7 +344,7 @@ Ref<Object> DependencyList(Object* item) {
 
 // Greys the item and everything below it for good: auto-enabling no longer touches them.
 void DisableEntirely(Object* item) {
-    _UITrap();
+    under_UITrap();
     std::vector<Object*> items = MenuItemDescendants(item);
     items.insert(items.begin(), item);
     for (Object* each : items) {
@@ -364,14 +364,14 @@ Ref<Object> LookupByHandle(Object* item, void* handle) {
 
 // Enables or greys the item as auto-enabling would, for the window that gets commands now.
 void SelfEnable(Object* item) {
-    _UITrap();
+    under_UITrap();
     if (Flag(item, kAutoEnabled))
         MenuItemApplyEnabled(item, MenuItemWouldAct(item, ToolkitMenuCommandWindow()));
 }
 
 // Exchanges the places of two items, in one menu or in two.
 void Swap(Object* item, Object* other) {
-    _UITrap();
+    under_UITrap();
     CheckMenuItem(item, "_Swap");
     CheckMenuItem(other, "_Swap");
     Object* parentA = MenuState(item).parent;
@@ -399,13 +399,13 @@ bool FlagGetter(Object* item, int32_t) {
 // The setters of fields the item's QAction shows: main thread only, then the action follows.
 template <int32_t Offset>
 void FlagSetter(Object* item, int32_t, bool on) {
-    _UITrap();
+    under_UITrap();
     Flag(item, Offset) = on;
     Sync(item);
 }
 template <int32_t Offset>
 void TextSetter(Object* item, int32_t, String text) {
-    _UITrap();
+    under_UITrap();
     SetText(item, Offset, text);
     Sync(item);
 }
@@ -414,7 +414,7 @@ Ref<Object> IconGetter(Object* item, int32_t) {
     return MenuState(item).icon;
 }
 void IconSetter(Object* item, int32_t, Object* picture) {
-    _UITrap();
+    under_UITrap();
     if (picture) RuntimeCheckCast(picture, Picture::dunder_Lookup());
     MenuState(item).icon = Ref<Object>::Retain(picture);
     Sync(item);
@@ -429,7 +429,7 @@ bool MenuModifierGetter(Object* item, int32_t) {
     return MenuState(item).menuModifier;
 }
 void MenuModifierSetter(Object* item, int32_t, bool on) {
-    _UITrap();
+    under_UITrap();
     MenuState(item).menuModifier = on;
     Sync(item);
 }
@@ -455,7 +455,7 @@ String TooltipGetter(Object* item, int32_t) {
     return MenuState(item).tooltip;
 }
 void TooltipSetter(Object* item, int32_t, String text) {
-    _UITrap();
+    under_UITrap();
     MenuState(item).tooltip = std::move(text);
     Sync(item);
 }
@@ -532,7 +532,7 @@ String RuntimeMenuItemNameGetter(Object* item, int32_t) {
 }
 
 void RuntimeMenuItemAutoEnableSetter(Object* item, int32_t, bool on) {
-    _UITrap();
+    under_UITrap();
     Flag(item, kAutoEnabled) = on;
 }
 bool RuntimeMenuItemAutoEnableGetter(Object* item, int32_t) {
@@ -561,7 +561,7 @@ String RuntimeMenuItemCommandKeyGetter(Object* item, int32_t) {
 }
 
 void RuntimeMenuItemEnabledSetter(Object* item, int32_t, bool enabled) {
-    _UITrap();
+    under_UITrap();
     MenuItemApplyEnabled(item, enabled);
 }
 bool RuntimeMenuItemEnabledGetter(Object* item, int32_t) {

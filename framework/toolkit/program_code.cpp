@@ -84,7 +84,7 @@ bool ToolkitApplicationHandlesException(Object* app, Object* exception) {
 
 // The method form: runs function() directly; a RuntimeException is handled as program code's
 // is, anything else passes on.
-void Application::_CallFunctionWithExceptionHandling(Object* self, void* function) {
+void Application::under_CallFunctionWithExceptionHandling(Object* self, void* function) {
     RuntimeRequire(self);
     if (!function) RaiseNilObjectException();
     try {

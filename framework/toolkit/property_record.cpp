@@ -152,7 +152,7 @@ void RuntimeMassPropertySetter(Object* object, String record) {
     }
 }
 
-void _SetProperties(Object* object, String record) {
+void under_SetProperties(Object* object, String record) {
     RuntimeMassPropertySetter(object, std::move(record));
 }
 

@@ -25,7 +25,7 @@
 // an entry raises UnsupportedFormatException naming the key and the offset; nothing is read
 // past the record. An exception from a setter passes out unchanged.
 void RuntimeMassPropertySetter(Object* object, String record);
-void _SetProperties(Object* object, String record);
+void under_SetProperties(Object* object, String record);
 
 // ---- writing records as readable typed tables ------------------------------------------
 

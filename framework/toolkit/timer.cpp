@@ -76,7 +76,7 @@ void Arm(Object* timer, bool restart) {
         return;
     }
     if (!restart && !(state.timer && state.timer->isActive())) return;
-    _UITrap();
+    under_UITrap();
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) RaiseUnsupported("Timer: a timer runs only while the application runs");
     if (!state.timer) {
@@ -174,7 +174,7 @@ void RunLaterCall(uint64_t id) {
 }
 
 void ScheduleLaterCall(int64_t milliseconds, Object* delegate, bool withValue, Variant value) {
-    _UITrap();
+    under_UITrap();
     RuntimeRequire(delegate);
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) RaiseUnsupported("Timer.CallLater: calls run only while the application runs");

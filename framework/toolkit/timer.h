@@ -31,7 +31,7 @@ struct actionSource {
     static ClassRecord* dunder_Lookup();
     static void dunder_ctblinit();
 };
-struct _PaneChild {
+struct under_PaneChild {
     static ClassRecord* dunder_Lookup();
     static void dunder_ctblinit();
     static constexpr uint32_t kSetWindow = 0, kWindow = 1, kIndex = 2, kSetIndex = 3;

@@ -242,7 +242,7 @@ void SetFocus(Object* window) {
 
 // Shows the window application-modal and returns once it is hidden or closed.
 void ShowModal(Object* window) {
-    _UITrap();
+    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     if (impl.closed) return;
     Ref<Object> keep = Ref<Object>::Retain(window);
@@ -287,7 +287,7 @@ void WindowDependencyList(Object*) {
 
 // _Move: the content's position on screen and its size.
 void MoveWindow(Object* window, int64_t left, int64_t top, int64_t width, int64_t height) {
-    _UITrap();
+    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     impl.width = width;
     impl.height = height;
@@ -344,7 +344,7 @@ WindowImpl& RequireWindowImpl(Object* window) {
 }
 
 WindowWidget& WidgetOf(Object* window) {
-    _UITrap();
+    under_UITrap();
     return EnsureWindowWidget(RequireWindowImpl(window));
 }
 
@@ -537,7 +537,7 @@ void ReleaseAllWindows() {
 // ---- the operations ---------------------------------------------------------------------
 
 void WindowDefaultConstructor(Object* window) {
-    _UITrap();
+    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     if (impl.constructing || impl.constructed || impl.closed)
         RuntimeRaiseNew(
@@ -566,26 +566,26 @@ void WindowDefaultConstructor(Object* window) {
 }
 
 void RuntimeShowWindow(Object* window) {
-    _UITrap();
+    under_UITrap();
     RequireWindowImpl(window);
     TraceWindowCall("RuntimeShowWindow", window);
     ShowOrHideWindow(window, true, true);
 }
 
 void RuntimeHideWindow(Object* window) {
-    _UITrap();
+    under_UITrap();
     RequireWindowImpl(window);
     TraceWindowCall("RuntimeHideWindow", window);
     ShowOrHideWindow(window, false, false);
 }
 
 void RuntimeCloseWindow(Object* window) {
-    _UITrap();
+    under_UITrap();
     CloseWindow(window, false);
 }
 
 Ref<Object> WindowAllocateObject(Object* window, void* classRecord) {
-    _UITrap();
+    under_UITrap();
     RequireWindowImpl(window);
     if (!classRecord) RaiseNilObjectException();
     Ref<Object> control = RuntimeNewObject(static_cast<ClassRecord*>(classRecord));
@@ -594,7 +594,7 @@ Ref<Object> WindowAllocateObject(Object* window, void* classRecord) {
 }
 
 void WindowAddControl(Object* window, String name, Object* control) {
-    _UITrap();
+    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     RuntimeRequire(control);
     impl.controls.push_back(NamedControl{name.Std(), Ref<Object>::Retain(control)});
@@ -632,7 +632,7 @@ Ref<Object> RuntimeWindowControlByNameIndex(Object* window, String name, int64_t
 }
 
 void WindowAddMenuHandler(Object* window, String itemName, void* method) {
-    _UITrap();
+    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     if (!method) RaiseNilObjectException();
     auto function = reinterpret_cast<GenericFn>(method);
@@ -646,7 +646,7 @@ void WindowAddMenuHandler(Object* window, String itemName, void* method) {
 }
 
 void WindowMenuBarSetter(Object* window, int32_t /*offset*/, Object* menuBar) {
-    _UITrap();
+    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     Ref<Object> bar = RuntimeCheckCast(menuBar, MenuBar::dunder_Lookup());
     impl.menuBar = std::move(bar);
@@ -663,7 +663,7 @@ Ref<Object> RuntimeGetImplicitWindow(String qualifiedClassName) {
     return nullptr;
 }
 
-Ref<Object> _GetImplicitWindow(String qualifiedClassName) {
+Ref<Object> under_GetImplicitWindow(String qualifiedClassName) {
     return RuntimeGetImplicitWindow(std::move(qualifiedClassName));
 }
 

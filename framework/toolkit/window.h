@@ -96,7 +96,7 @@ Ref<Object> WindowMenuBarGetter(Object* window, int32_t offset);
 // _GetImplicitWindow: the open window registered under `qualifiedClassName` (a new
 // reference), shown or hidden, or nil.
 Ref<Object> RuntimeGetImplicitWindow(String qualifiedClassName);
-Ref<Object> _GetImplicitWindow(String qualifiedClassName);
+Ref<Object> under_GetImplicitWindow(String qualifiedClassName);
 // The open windows, frontmost first (Application.WindowCount and Application.Window).
 int64_t RuntimeWindowCount();
 Ref<Object> RuntimeWindowAt(int64_t index);

@@ -19,7 +19,7 @@ struct StateValue {
     using Type = T;
     static T Get(Object* window, int32_t) { return RequireWindowImpl(window).*Member; }
     static void Set(Object* window, int32_t, T value) {
-        _UITrap();
+        under_UITrap();
         WindowImpl& impl = RequireWindowImpl(window);
         impl.*Member = value;
         Apply(impl);
@@ -69,7 +69,7 @@ struct Visible {
         return impl.constructed ? RuntimeWindowVisible(window) : impl.visible;
     }
     static void Set(Object* window, int32_t, bool visible) {
-        _UITrap();
+        under_UITrap();
         ShowOrHideWindow(window, visible, false);
     }
 };
@@ -81,7 +81,7 @@ struct FullScreen {
         return RuntimeWindowVisible(window) ? impl.widget->isFullScreen() : impl.fullScreen;
     }
     static void Set(Object* window, int32_t, bool on) {
-        _UITrap();
+        under_UITrap();
         WindowImpl& impl = RequireWindowImpl(window);
         impl.fullScreen = on;
         if (!RuntimeWindowVisible(window)) return;  // applied when the window is shown

@@ -44,7 +44,7 @@ void FillPaneChild(InterfaceEntry* entry) {
     static const GenericFn functions[] = {
         AsGenericFn(&PlacedTimerSetWindow), AsGenericFn(&PlacedTimerWindow),
         AsGenericFn(&PlacedTimerIndex), AsGenericFn(&PlacedTimerSetIndex)};
-    RuntimeFillInterfaceEntry(entry, _PaneChild::dunder_Lookup(), functions);
+    RuntimeFillInterfaceEntry(entry, under_PaneChild::dunder_Lookup(), functions);
 }
 
 void PlacedTimerInit();

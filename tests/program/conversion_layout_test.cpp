@@ -73,10 +73,10 @@ TEST_F(ConversionLayout, HoldsTheElevenControlsReachedByTheirAccessors) {
               11);
     // The canvases show their pictures.
     EXPECT_EQ(canvasBackdropGetter(ControlOf(window(), "Canvas2").get(), 0).get(),
-              _x_corvane::corvane().get());
+              under_x_corvane::corvane().get());
     EXPECT_EQ(canvasBackdropGetter(ControlOf(window(), "Canvas1").get(), 0).get(),
-              _x_Checks::Checks().get());
-    EXPECT_TRUE(_x_Checks::Checks() && _x_corvane::corvane());
+              under_x_Checks::Checks().get());
+    EXPECT_TRUE(under_x_Checks::Checks() && under_x_corvane::corvane());
 }
 
 TEST_F(ConversionLayout, FixedCorvaneWindowWithTheSharedMenuBarAndTheHiddenHelpText) {

@@ -15,9 +15,9 @@ class LifetimeTest : public testing::Test {
     void SetUp() override {
         RuntimeSetExitStatus(0);
         Menu::Menu();
-        _x_Checks::Checks();
-        _x_corvane::corvane();
-        _x_corvane2::corvane2();
+        under_x_Checks::Checks();
+        under_x_corvane::corvane();
+        under_x_corvane2::corvane2();
         start_ = RuntimeLiveObjectCount();
     }
     void TearDown() override {

@@ -31,9 +31,9 @@ class PicturesTest : public testing::Test {
 
 TEST_F(PicturesTest, EachIsNilAndRetriedWhileMissingThenLoadedOnceAndCachedOnItsOwn) {
     const std::pair<const char*, Ref<Object> (*)()> pictures[] = {
-        {"Checks.png", &_x_Checks::Checks},
-        {"corvane.png", &_x_corvane::corvane},
-        {"corvane2.png", &_x_corvane2::corvane2}};
+        {"Checks.png", &under_x_Checks::Checks},
+        {"corvane.png", &under_x_corvane::corvane},
+        {"corvane2.png", &under_x_corvane2::corvane2}};
     Object* loaded[3] = {};
     for (int i = 0; i < 3; ++i) {
         const auto& [file, accessor] = pictures[i];

@@ -107,11 +107,11 @@ TEST(SplashTimerWrapper, HoldsItsWindowWeaklyAndKeepsItsIndex) {
     using Wrapper = SplashWnd::_wrapper_Timer1;
     Ref<Object> timer = RuntimeNewObject(Wrapper::dunder_Lookup());
     RuntimeCallSlot<void>(timer.get(), Wrapper::kConstructorSlot);
-    const InterfaceEntry* pane = RuntimeInterfaceOf(timer.get(), _PaneChild::dunder_Lookup());
+    const InterfaceEntry* pane = RuntimeInterfaceOf(timer.get(), under_PaneChild::dunder_Lookup());
     ASSERT_NE(pane, nullptr);
     auto setWindow =
-        reinterpret_cast<void (*)(Object*, Object*)>(pane->table[_PaneChild::kSetWindow]);
-    auto owner = reinterpret_cast<Ref<Object> (*)(Object*)>(pane->table[_PaneChild::kWindow]);
+        reinterpret_cast<void (*)(Object*, Object*)>(pane->table[under_PaneChild::kSetWindow]);
+    auto owner = reinterpret_cast<Ref<Object> (*)(Object*)>(pane->table[under_PaneChild::kWindow]);
     EXPECT_FALSE(owner(timer.get()));
     Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
     setWindow(timer.get(), window.get());
@@ -120,10 +120,11 @@ TEST(SplashTimerWrapper, HoldsItsWindowWeaklyAndKeepsItsIndex) {
     window.Reset();
     EXPECT_FALSE(owner(timer.get())) << "a window that is gone gives nil";
 
-    reinterpret_cast<void (*)(Object*, int64_t)>(pane->table[_PaneChild::kSetIndex])(timer.get(),
-                                                                                     3);
-    EXPECT_EQ(reinterpret_cast<int64_t (*)(Object*)>(pane->table[_PaneChild::kIndex])(timer.get()),
-              3);
+    reinterpret_cast<void (*)(Object*, int64_t)>(pane->table[under_PaneChild::kSetIndex])(
+        timer.get(), 3);
+    EXPECT_EQ(
+        reinterpret_cast<int64_t (*)(Object*)>(pane->table[under_PaneChild::kIndex])(timer.get()),
+        3);
     const PropertyEntry* index = RuntimeFindProperty(timer->cls, "Index");
     EXPECT_EQ(index->boxedGetter(timer.get(), index).AsInteger(), 3);
 }

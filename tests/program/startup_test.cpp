@@ -117,7 +117,7 @@ void RaisesAWeakRef(void*) {
     RuntimeRaise(RuntimeNewWeakRef(nullptr));
 }
 Ref<Object> Hook(void (*function)(void*), void* argument) {
-    return _CallFunctionWithExceptionHandling(reinterpret_cast<void*>(function), argument);
+    return under_CallFunctionWithExceptionHandling(reinterpret_cast<void*>(function), argument);
 }
 
 TEST(StartupExceptionHook, GivesNilTheRaisedRuntimeExceptionOrLeavesAnyOtherObjectPending) {

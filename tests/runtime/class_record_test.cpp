@@ -106,9 +106,9 @@ TEST(ClassRecordBuild, EventTablesKeepInheritedNamesAndOwnHandlers) {
         EXPECT_EQ(RuntimeFindEvent(cls, row.name), static_cast<int32_t>(row.index));
         Ref<Object> object = RuntimeNewObject(cls);
         EXPECT_EQ(RuntimeClassEventHandler(object.get(), row.index), row.effective);
-        EXPECT_EQ(_RuntimeIsEventHandled(object.get(), cls->name, row.name, false),
+        EXPECT_EQ(under_RuntimeIsEventHandled(object.get(), cls->name, row.name, false),
                   row.effective != nullptr);
-        EXPECT_EQ(_RuntimeIsEventHandled(object.get(), cls->name, row.name, true),
+        EXPECT_EQ(under_RuntimeIsEventHandled(object.get(), cls->name, row.name, true),
                   row.handler != nullptr);
     }
     EXPECT_EQ(RuntimeFindEvent(DogLookup(), "Missing"), -1);

@@ -91,7 +91,7 @@ TEST_F(LifecycleTest, ExitStatusIsNonZeroAfterAnUnhandledException) {
     RuntimeSetExitStatus(0);
     EXPECT_EQ(RuntimeExit(), 0);
     Ref<Object> exception = RuntimeNewException(OutOfBoundsException::dunder_Lookup(), "index 9");
-    _UnhandledException(exception.get());
+    under_UnhandledException(exception.get());
     EXPECT_EQ(gLog, std::vector<std::string>{"OutOfBoundsException"});
     EXPECT_EQ(RuntimeUnhandledExceptionCount(), 1);
     EXPECT_EQ(RuntimeExit(), 1) << "a failure never ends with status 0";

@@ -77,19 +77,19 @@ TEST_F(ApplicationTest, TheStartUpImportsDoTheirPartAndAreTracedInOrder) {
     Ref<Object> bar = RuntimeNewObject(MenuBar::dunder_Lookup());
     RuntimeCallSlot<void>(bar.get(), MenuItem::kConstructorSlot);
     RuntimeTraceEnable(true);
-    Application::_SetSupportsHiDPI(true);
-    _RuntimeInitExternalClasses();
-    _InitPluginEntrypoints();
+    Application::under_SetSupportsHiDPI(true);
+    under_RuntimeInitExternalClasses();
+    under_InitPluginEntrypoints();
     {
         Ref<Object> app = RuntimeNewObject(TestAppClass());
         RuntimeCallSlot<void, int64_t, int64_t, int64_t, int64_t, int64_t, String, String, String>(
             app.get(), Application::kSetVersionDataSlot, 3, 4, 1, 2, 5, String("by A. Author"),
             String("3.0"), String("Corvane Conversion"));
         AppMenuBarSetter(app.get(), 0, bar.get());
-        _RuntimeRegisterAppObject(app.get());
+        under_RuntimeRegisterAppObject(app.get());
     }
     gLateStartups = 0;
-    _RunFrameworkInitialization(reinterpret_cast<GenericFn>(&LateStartup));
+    under_RunFrameworkInitialization(reinterpret_cast<GenericFn>(&LateStartup));
     RuntimeTraceEnable(false);
 
     EXPECT_EQ(
@@ -265,14 +265,14 @@ TEST_F(ApplicationTest, TheMethodFormHandlesRuntimeExceptionsAndLeavesOtherObjec
     RegisterTestApp();
     Ref<Object> app = RuntimeApplicationObject();
     EXPECT_EQ(RaisedClass([&] {
-                  Application::_CallFunctionWithExceptionHandling(
+                  Application::under_CallFunctionWithExceptionHandling(
                       app.get(), reinterpret_cast<void*>(&RaiseRuntimeException));
               }),
               "nothing");
     EXPECT_EQ(Heard(), std::vector<std::string>{"UnhandledException NilObjectException"});
     EXPECT_EQ(ToolkitMessageBoxes().size(), 1u);
     EXPECT_EQ(RaisedClass([&] {
-                  Application::_CallFunctionWithExceptionHandling(
+                  Application::under_CallFunctionWithExceptionHandling(
                       app.get(), reinterpret_cast<void*>(&RaiseOtherObject));
               }),
               "WeakRef");
@@ -288,7 +288,8 @@ TEST_F(ApplicationTest, ThemeNotificationsAndAChangeOfQtsPaletteRaiseAppearanceC
     for (const char* notification :
          {"AppleInterfaceThemeChangedNotification", "AppleColorPreferencesChangedNotification",
           "NSWorkspaceDidWakeNotification"})
-        Application::_MacOSNotificationReceived(app.get(), String(notification), nullptr, nullptr);
+        Application::under_MacOSNotificationReceived(app.get(), String(notification), nullptr,
+                                                     nullptr);
     EXPECT_EQ(Heard(), (std::vector<std::string>{"AppearanceChanged", "AppearanceChanged"}));
     Heard().clear();
     const QPalette original = QApplication::palette();

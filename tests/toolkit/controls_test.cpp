@@ -522,7 +522,7 @@ ClassRecord* PaneThingClass() {
             AsGenericFn(+[](Object*) { return Ref<Object>::Retain(gPaneWindow); }),
             AsGenericFn(+[](Object*) { return int64_t{0}; }),
             AsGenericFn(+[](Object*, int64_t) {})};
-        RuntimeFillInterfaceEntry(entry, _PaneChild::dunder_Lookup(), functions);
+        RuntimeFillInterfaceEntry(entry, under_PaneChild::dunder_Lookup(), functions);
     }}};
     static ClassCell cell{};
     return RuntimeBuildClass(cell, RootClass("Test.PaneThing", 0, {}, interfaces));

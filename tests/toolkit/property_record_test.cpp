@@ -238,7 +238,7 @@ TEST_F(PropertyRecordTest, AnEmptyRecordSetsNothingAndSetPropertiesIsTheSameOper
     EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(gadget.get(), String()); }), "nothing");
     EXPECT_TRUE(gSetLog.empty());
     const RecordEntry entries[] = {{"Period", Int(12)}};
-    _SetProperties(gadget.get(), EncodePropertyRecord(entries));
+    under_SetProperties(gadget.get(), EncodePropertyRecord(entries));
     EXPECT_EQ(Get(gadget.get(), "Period").AsInteger(), 12);
     EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(nullptr, String("Period ")); }),
               "NilObjectException");

@@ -74,7 +74,7 @@ inline ClassRecord* RecorderClass() {
         Method("Layout", kPublicVirtual, "%%", +[](Object* self) {
             Hear("Layout");
             if (Answer().menuBar) WindowMenuBarSetter(self, 0, Answer().menuBar);
-            if (!Answer().record.Empty()) _SetProperties(self, Answer().record);
+            if (!Answer().record.Empty()) under_SetProperties(self, Answer().record);
         }, 37),
         Method("CreateControls", kPublicVirtual, "%%", +[](Object*) { Hear("CreateControls"); }, 38),
         Method("AddMenuHandlers", kPublicVirtual, "%%o<Window>", +[](Object* self, Object* window) {

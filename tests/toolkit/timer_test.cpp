@@ -29,7 +29,7 @@ ClassRecord* OwnedTimerClass() {
             }),
             AsGenericFn(+[](Object*) { return int64_t{7}; }),
             AsGenericFn(+[](Object*, int64_t) {})};
-        RuntimeFillInterfaceEntry(entry, _PaneChild::dunder_Lookup(), functions);
+        RuntimeFillInterfaceEntry(entry, under_PaneChild::dunder_Lookup(), functions);
     }}};
     static ClassCell cell{};
     return RuntimeBuildClass(
@@ -214,11 +214,11 @@ TEST_F(TimerTest, ATimerOnAHiddenWindowFiresKnowsItsWindowAndOutlivesItQuietly) 
     Ref<Object> timer = WindowAllocateObject(window.get(), OwnedTimerClass());
     WindowAddControl(window.get(), "Timer1", timer.get());
     BindAction(timer.get(), window.get());
-    const InterfaceEntry* pane = RuntimeInterfaceOf(timer.get(), _PaneChild::dunder_Lookup());
+    const InterfaceEntry* pane = RuntimeInterfaceOf(timer.get(), under_PaneChild::dunder_Lookup());
     EXPECT_NE(RuntimeInterfaceOf(timer.get(), actionSource::dunder_Lookup()), nullptr);
-    EXPECT_EQ(
-        reinterpret_cast<Ref<Object> (*)(Object*)>(pane->table[_PaneChild::kWindow])(timer.get()),
-        window);
+    EXPECT_EQ(reinterpret_cast<Ref<Object> (*)(Object*)>(pane->table[under_PaneChild::kWindow])(
+                  timer.get()),
+              window);
     Set(timer.get(), "Period", int64_t{20});
     Set(timer.get(), "RunMode", int64_t{2});
     QTRY_VERIFY_WITH_TIMEOUT(gFired >= 1, 2000);
