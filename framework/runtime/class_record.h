@@ -22,17 +22,29 @@ enum EntryFlags : uint32_t {
     kFlagVirtual = 0x100,           // called through the virtual-table slot in the entry
 };
 
-// Flag values as the records use them.
-constexpr uint32_t kPublicVirtual = kFlagPublic | kFlagVirtual;                     // 257
-constexpr uint32_t kPublicVirtualHidden = kPublicVirtual | kFlagHidden;             // 385
-constexpr uint32_t kClassNamedCtor = kPublicVirtual | kFlagClassNamedCtor;          // 288
-constexpr uint32_t kPrivate = kFlagPrivate;                                         // 64
-constexpr uint32_t kPrivateHidden = kFlagPrivate | kFlagHidden;                     // 192
-constexpr uint32_t kPublicShared = kFlagPublic | kFlagShared;                       // 3
-constexpr uint32_t kStoredWritable = kFlagPublic | kFlagAssigns;                    // 5
-constexpr uint32_t kHiddenStoredWritable = kFlagPrivate | kFlagHidden | kFlagAssigns;  // 196
-constexpr uint32_t kComputedWritable = kFlagPublic | kFlagAssigns | kFlagComputed;  // 21
-constexpr uint32_t kComputedReadOnly = kFlagPublic | kFlagComputed;                 // 17
+// Flag values as the records use them; each number is stated once, in its assertion.
+constexpr uint32_t kPublicVirtual = kFlagPublic | kFlagVirtual;
+constexpr uint32_t kPublicVirtualHidden = kPublicVirtual | kFlagHidden;
+constexpr uint32_t kClassNamedCtor = kFlagVirtual | kFlagClassNamedCtor;  // virtual, not public
+constexpr uint32_t kClassNamedCtorHidden = kClassNamedCtor | kFlagHidden;
+constexpr uint32_t kPrivate = kFlagPrivate;
+constexpr uint32_t kPrivateHidden = kFlagPrivate | kFlagHidden;
+constexpr uint32_t kPublicShared = kFlagPublic | kFlagShared;
+constexpr uint32_t kStoredWritable = kFlagPublic | kFlagAssigns;
+constexpr uint32_t kHiddenStoredWritable = kFlagPrivate | kFlagHidden | kFlagAssigns;
+constexpr uint32_t kComputedWritable = kFlagPublic | kFlagAssigns | kFlagComputed;
+constexpr uint32_t kComputedReadOnly = kFlagPublic | kFlagComputed;
+static_assert(kPublicVirtual == 257);
+static_assert(kPublicVirtualHidden == 385);
+static_assert(kClassNamedCtor == 288);
+static_assert(kClassNamedCtorHidden == 416);
+static_assert(kPrivate == 64);
+static_assert(kPrivateHidden == 192);
+static_assert(kPublicShared == 3);
+static_assert(kStoredWritable == 5);
+static_assert(kHiddenStoredWritable == 196);
+static_assert(kComputedWritable == 21);
+static_assert(kComputedReadOnly == 17);
 
 // Kind bits of a record.
 enum ClassKind : uint32_t { kKindInterface = 1, kKindClass = 2, kKindHidden = 4 };

@@ -595,7 +595,6 @@ Ref<Object> RuntimeMenuItemAt(Object* item, int64_t index) {
 
 namespace {
 
-constexpr uint32_t kClassNamedCtorHidden = kClassNamedCtor | kFlagHidden;  // 416
 
 }  // namespace
 

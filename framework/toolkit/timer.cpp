@@ -265,6 +265,7 @@ void FillActionSource(InterfaceEntry* entry) {
 }
 
 constexpr uint32_t kSharedHiddenComputed = kFlagPrivate | kFlagHidden | kFlagShared | kFlagComputed;
+static_assert(kSharedHiddenComputed == 210);
 
 }  // namespace
 

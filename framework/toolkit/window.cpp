@@ -324,7 +324,6 @@ void WindowExit(Object* self) {
 
 // The flags of Window's own entry `Window`, 416: virtual, hidden, the class-named
 // constructor, without the public bit; subclasses re-state it as 288.
-constexpr uint32_t kHiddenClassNamedCtor = kFlagVirtual | kFlagHidden | kFlagClassNamedCtor;
 
 }  // namespace
 
@@ -762,7 +761,7 @@ void Window::dunder_ctblinit() {
         Method("ShowWithin",           kPublicVirtual,        "%%o<Window>i8",       &ShowWithin,                        26),
         Method("TrueWindow",           kPublicVirtual,        "%o<Window>%",         &TrueWindow,                        27),
         Method("UpdateNow",            kPublicVirtual,        "%%",                  &UpdateNow,                         28),
-        Method("Window",               kHiddenClassNamedCtor, "%%",                  &WindowDefaultConstructor,          29),
+        Method("Window",               kClassNamedCtorHidden, "%%",                  &WindowDefaultConstructor,          29),
         Method("_AddControl",          kPublicVirtualHidden,  "%%so<Object>",        &WindowAddControl,                  kAddControlSlot),
         Method("_AddMenuHandler",      kPublicVirtual,        "%%sp",                &WindowAddMenuHandler,              kAddMenuHandlerSlot),
         Method("_ControlByName",       kPublicVirtual,        "%o<Object>%s",        &RuntimeControlReference,           kControlByNameSlot),
