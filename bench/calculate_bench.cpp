@@ -21,6 +21,7 @@
 
 #include "conversion/main_wnd.h"
 #include "framework/toolkit/toolkit_internal.h"
+#include "framework/toolkit/toolkit_testing.h"
 
 namespace {
 

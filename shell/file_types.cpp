@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "shell/shell_testing.h"
+
 namespace FileTypes {
 namespace {
 
@@ -55,10 +57,6 @@ void under_Initialize() {
     Ref<Object> member = Text();
     String registeredName = FileTypeToString(RuntimeRequire(member.get()));
     (void)registeredName;
-}
-
-Ref<Object> AllFileTypesForTesting() {
-    return Ref<Object>::Retain(gAllFileTypes);
 }
 
 void ResetForTesting() {

@@ -22,9 +22,4 @@ struct pText {
     static void dunder_Init();  // nothing: the member starts nil
 };
 
-// For tests: the list of all file types (a new reference), and the module's variables
-// returned to their state at process start.
-Ref<Object> AllFileTypesForTesting();
-void ResetForTesting();
-
 }  // namespace FileTypes

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "shell/shell_testing.h"
+
 namespace Menu {
 namespace {
 

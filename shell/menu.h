@@ -54,7 +54,4 @@ struct ItemRow {
 // the bar's Child finds under the row's parent name (NilObjectException when there is none).
 void BuildItem(Object* bar, const ItemRow& row);
 
-// For tests only: forgets the implicit instance (releasing it), as at process start.
-void ForgetImplicitInstanceForTesting();
-
 }  // namespace Menu

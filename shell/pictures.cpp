@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "shell/shell_testing.h"
+
 namespace {
 
 // The two static variables of one accessor, which only that accessor reads and writes.

@@ -14,7 +14,3 @@ Ref<Object> corvane();
 namespace under_x_corvane2 {
 Ref<Object> corvane2();
 }
-
-// For tests only: puts the three accessors back to their state at process start (first-use
-// flag 0), so that the next call of each drops its cached picture and loads the file again.
-void PicturesForgetForTesting();

@@ -7,7 +7,6 @@
 #include "shell/credits.h"
 #include "shell/file_types.h"
 #include "shell/menu.h"
-#include "shell/pictures.h"
 #include "splash/splash_wnd.h"
 #include "splash/timer_wrapper.h"
 
@@ -33,8 +32,6 @@ const Initializer kProgramInitializers[] = {
     {"SplashWnd.SplashWnd.__ctblinit", &SplashWnd::SplashWnd::dunder_ctblinit},
     {"App.__ctblinit", &App::dunder_ctblinit},
 };
-
-MenuBarSource gMenuBarSource = nullptr;  // nil: Menu.Menu
 
 // Step 1 of _Main: the hook goes to the framework as the function pointer of a delegate of
 // shape "( Ptr, Ptr ) as Object"; the delegate itself is released at once.
@@ -123,7 +120,7 @@ void under_NewAppInstance() {
         String(kVersionData.longVersion), String(kVersionData.shortVersion),
         String(kVersionData.packageInfo));
     {
-        Ref<Object> menuBar = gMenuBarSource ? gMenuBarSource() : ::Menu::Menu();
+        Ref<Object> menuBar = ::Menu::Menu();
         AppMenuBarSetter(app.get(), 0, menuBar.get());
     }
     under_RuntimeRegisterAppObject(app.get());
@@ -159,14 +156,4 @@ int RunProgram(int argc, char** argv) {
     }
     RuntimePerformFinalizers();
     return RuntimeExit();
-}
-
-void StartupSetMenuBarSourceForTesting(MenuBarSource source) {
-    gMenuBarSource = source;
-}
-
-void StartupResetForTesting() {
-    Menu::ForgetImplicitInstanceForTesting();
-    FileTypes::ResetForTesting();
-    PicturesForgetForTesting();
 }

@@ -43,12 +43,3 @@ struct VersionData {
 };
 extern const VersionData kVersionData;
 inline constexpr double kRuntimeVersion = 2019.031;
-
-// For tests only: the source of the menu bar in _NewAppInstance (Menu.Menu when nil), so
-// that a test can make the application's set-up fail at that step.
-using MenuBarSource = Ref<Object> (*)();
-void StartupSetMenuBarSourceForTesting(MenuBarSource source);
-
-// For tests only: returns the program's module variables (menu bar, file types, picture
-// caches) to their state at process start, before a further in-process run.
-void StartupResetForTesting();

@@ -1,10 +1,14 @@
 #include "lifecycle.h"
 
 #include <cstdio>
+#include <string>
 #include <thread>
+#include <vector>
 
+#include "call_trace.h"
 #include "class_record.h"
 #include "exceptions.h"
+#include "runtime_testing.h"
 
 namespace {
 
@@ -132,7 +136,6 @@ void RuntimeTraceClear() { State().trace.clear(); }
 
 void RuntimeResetForTesting() {
     RuntimeState& state = State();
-    state.helper = nullptr;
     state.unhandled = 0;
     state.exitStatus = 0;
     state.finalizers.clear();

@@ -1,12 +1,9 @@
 // The runtime's life: start, the initialiser table, the exception hook, the unhandled-
-// exception report, finalisers and exit; the main thread; the call trace.
+// exception report, finalisers and exit; the main thread.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "object.h"
 #include "ref.h"
@@ -21,8 +18,6 @@ struct Initializer {
     void (*function)();
 };
 void RuntimePerformInitializers(std::span<const Initializer> table);
-// Names of the entries run so far, in order.
-const std::vector<std::string>& RuntimeInitializersRun();
 
 // The runtime version the program is built against.
 void RuntimeSetVersion(double version);
@@ -43,7 +38,6 @@ Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* arg
 void RuntimeUnhandledException(Object* exception);
 void under_UnhandledException(Object* exception);
 void RuntimeSetUnhandledExceptionReporter(void (*reporter)(Object* exception));
-int64_t RuntimeUnhandledExceptionCount();
 
 // Finalisers run once, last added first.
 void RuntimeAddFinalizer(void (*finalizer)());
@@ -56,14 +50,3 @@ int RuntimeExit();
 // Threads: user-interface operations refuse any thread but the main one.
 bool RuntimeIsMainThread();
 void under_UITrap();  // raises ThreadAccessingUIException off the main thread
-
-// The call trace: an ordered record of framework calls where order matters, for tests.
-void RuntimeTraceEnable(bool on);
-bool RuntimeTraceEnabled();
-void RuntimeTrace(std::string_view entry);
-std::vector<std::string> RuntimeTraceLog();
-void RuntimeTraceClear();
-
-// Restores the runtime's process state to that after RuntimeInit (for tests that start
-// the program several times in one process): exit status, hook, reports, finalisers, trace.
-void RuntimeResetForTesting();

@@ -7,6 +7,7 @@
 #include "delegate_internal.h"
 #include "exceptions.h"
 #include "lifecycle.h"
+#include "runtime_testing.h"
 #include "weak_ref.h"
 
 namespace {

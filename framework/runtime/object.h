@@ -38,6 +38,3 @@ void RuntimeRelease(Object* object);
 // A new object of `cls`, fields zeroed, field initialisers run superclass first. Not yet
 // constructed: the caller runs the class's constructor. Returns a new reference.
 Object* RuntimeNewObjectRaw(ClassRecord* cls);
-
-// Number of objects alive right now; tests use it to prove that nothing leaks.
-int64_t RuntimeLiveObjectCount();

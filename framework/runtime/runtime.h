@@ -11,6 +11,9 @@
 //   weak_ref.h, array.h      WeakRef; one-dimensional object arrays
 //   boxing.h                 the value-boxing classes
 //   lifecycle.h              start, initialisers, exception hook, report, finalisers, exit
+//
+// Not included here: call_trace.h, which the framework writes, and runtime_testing.h, the
+// seams through which tests observe and reset the runtime.
 #pragma once
 
 #include "array.h"

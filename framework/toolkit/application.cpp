@@ -25,6 +25,7 @@
 #include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/timer.h"
 #include "framework/toolkit/toolkit_internal.h"
+#include "framework/toolkit/toolkit_testing.h"
 #include "framework/toolkit/window.h"
 #include "framework/toolkit/window_impl.h"
 

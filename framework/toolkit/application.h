@@ -93,6 +93,3 @@ std::span<const Initializer> FrameworkInitializers();
 bool ToolkitDisplayAvailable(std::string* why);
 // Creates the Qt application if there is none yet (tests may create their own first).
 void ToolkitEnsureApplication();
-// Undoes what a run left behind (windows, application object, registrations), for tests
-// that start the program several times in one process.
-void ToolkitResetForTesting();

@@ -10,6 +10,7 @@
 #include "framework/toolkit/application.h"
 #include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/toolkit_internal.h"
+#include "framework/toolkit/toolkit_testing.h"
 #include "framework/toolkit/window.h"
 
 namespace {

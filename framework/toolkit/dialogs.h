@@ -1,10 +1,5 @@
-// The system beep and the message box, with the seams through which a test hears and
-// answers them as a person would.
+// The system beep and the message box.
 #pragma once
-
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "framework/runtime/runtime.h"
 
@@ -17,11 +12,3 @@ struct MessageDialog {
 void Beep();
 // MsgBox: shows `text` in a modal message box and returns when the user dismisses it.
 void RuntimeMsgBox(String text);
-
-// ---- seams for tests -------------------------------------------------------------------
-int64_t ToolkitBeepCount();
-void ToolkitResetBeepCount();
-// While recording, message boxes are recorded instead of shown, and answered at once.
-void ToolkitRecordMessageBoxes(bool on);
-std::vector<std::string> ToolkitMessageBoxes();
-void ToolkitClearMessageBoxes();

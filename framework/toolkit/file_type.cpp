@@ -5,6 +5,9 @@
 
 #include <algorithm>
 
+#include "framework/runtime/call_trace.h"
+#include "framework/toolkit/toolkit_testing.h"
+
 namespace {
 
 ClassCell gFileType{nullptr, &FileType::dunder_ctblinit};

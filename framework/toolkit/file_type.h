@@ -2,9 +2,6 @@
 // registered already, and yields its Name; setting any property drops the registration.
 #pragma once
 
-#include <string>
-#include <vector>
-
 #include "framework/runtime/runtime.h"
 
 struct FileType {
@@ -24,10 +21,6 @@ void FileTypeUTISetter(Object* type, int32_t offset, String value);
 // Operator_Convert to text: registers the type (once) and returns its Name.
 String FileTypeToString(Object* type);
 
-// Registers a type; what tests read back.
+// Registers a type with the framework.
 void RuntimeRegisterFileType(String name, String creator, String macType, String extensions,
                              String uti);
-struct RegisteredFileType {
-    std::string name, creator, macType, extensions, uti;
-};
-std::vector<RegisteredFileType> RuntimeRegisteredFileTypes();

@@ -13,6 +13,7 @@
 
 #include "framework/toolkit/picture_internal.h"
 #include "framework/toolkit/qt_values.h"
+#include "framework/toolkit/toolkit_testing.h"
 
 namespace {
 

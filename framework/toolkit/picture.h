@@ -1,8 +1,6 @@
 // Pictures, opened from the application's resource folder.
 #pragma once
 
-#include <string>
-
 #include "framework/runtime/runtime.h"
 
 struct Picture {
@@ -18,5 +16,3 @@ Ref<Object> PictureOpenFromApp(String fileName);
 // Width and height in pixels.
 int64_t RuntimePictureWidth(Object* picture);
 int64_t RuntimePictureHeight(Object* picture);
-// Points the resource folder elsewhere (tests); the empty text restores the default.
-void ToolkitSetResourceFolder(const std::string& folder);

@@ -8,7 +8,9 @@
 //   timer.h            Timer and the interfaces of a timer on a window
 //   picture.h          Picture
 //   file_type.h        FileType and its registration
-//   dialogs.h          Beep, MsgBox and their test seams
+//   dialogs.h          Beep and MsgBox
+//
+// Tests reach the toolkit's seams through toolkit_testing.h, which no production code includes.
 //   number_text.h      Val, Format, Abs, Log, Exp, Asc
 #pragma once
 

@@ -2,6 +2,7 @@
 // the toolkit only through the public headers.
 #pragma once
 
+#include "framework/runtime/call_trace.h"
 #include "framework/runtime/runtime.h"
 
 class QWidget;

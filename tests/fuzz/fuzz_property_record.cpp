@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "framework/toolkit/toolkit.h"
+#include "framework/toolkit/toolkit_testing.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "conversion/main_wnd.h"
 #include "framework/toolkit/toolkit_internal.h"
+#include "shell/shell_testing.h"
 
 namespace conversion_test {
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "framework/toolkit/toolkit.h"
+#include "framework/toolkit/toolkit_testing.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -7,6 +7,7 @@
 
 #include "framework/toolkit/toolkit.h"
 #include "shell/menu.h"
+#include "shell/shell_testing.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "framework/toolkit/toolkit.h"
 #include "shell/pictures.h"
+#include "shell/shell_testing.h"
 
 namespace {
 

@@ -19,7 +19,6 @@ class ProgramRunTest : public testing::Test {
     }
     void TearDown() override {
         RuntimeTraceEnable(false);
-        StartupSetMenuBarSourceForTesting(nullptr);
         ResetProcess();
     }
     static void ResetProcess() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/runtime/runtime.h"
+#include "framework/runtime/runtime_testing.h"
 
 // The class name of the exception `statement` raised, or "nothing".
 template <class F>

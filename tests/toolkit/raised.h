@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "framework/runtime/runtime.h"
+#include "framework/toolkit/toolkit_testing.h"
 
 // The class name of the framework exception `statement` raised, or "nothing".
 template <class F>
