@@ -22,6 +22,7 @@
 #include "conversion/main_wnd.h"
 #include "framework/toolkit/toolkit_internal.h"
 #include "framework/toolkit/toolkit_testing.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     RuntimeInit(argc, argv);
     RuntimeInitExternalClasses();
+    RuntimeSetExceptionHelper(AsGenericFn(&under_CallFunctionWithExceptionHandling));
     ToolkitRecordMessageBoxes(true);  // a range message must not stop the loop
     ToolkitSetResourceFolder(CORVANE_RESOURCE_FOLDER);
 

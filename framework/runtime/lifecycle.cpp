@@ -68,18 +68,13 @@ void RuntimeSetExceptionHelper(GenericFn helper) {
 void under_RuntimeSetExceptionHelper(GenericFn helper) {
     RuntimeSetExceptionHelper(helper);
 }
-bool RuntimeHasExceptionHelper() { return State().helper != nullptr; }
 
 Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* argument) {
-    if (State().helper) return State().helper(reinterpret_cast<void*>(function), argument);
-    try {
-        function(argument);
-    } catch (const RaisedException& raised) {
-        if (RuntimeObjectIsa(raised.ExceptionObject().get(), RuntimeException::dunder_Lookup()))
-            return raised.ExceptionObject();
-        throw;
-    }
-    return nullptr;
+    const ExceptionHelper helper = State().helper;
+    if (!helper)
+        RuntimeRaiseNew(FunctionNotFoundException::dunder_Lookup(),
+                        "no exception hook is installed, so program code cannot run");
+    return helper(reinterpret_cast<void*>(function), argument);
 }
 
 void RuntimeUnhandledException(Object* exception) {

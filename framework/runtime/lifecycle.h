@@ -24,12 +24,13 @@ void RuntimeSetVersion(double version);
 double RuntimeVersion();
 
 // The exception hook, "( Ptr, Ptr ) as Object": runs function(argument) and returns a raised
-// RuntimeException (a new reference) or nil; anything else stays pending.
+// RuntimeException (a new reference) or nil; anything else stays pending. The program's
+// start-up installs it; the runtime has no hook of its own.
 using ExceptionHelper = Ref<Object> (*)(void* function, void* argument);
 void RuntimeSetExceptionHelper(GenericFn helper);
 void under_RuntimeSetExceptionHelper(GenericFn helper);
-bool RuntimeHasExceptionHelper();
-// Runs program code through the hook (directly, with the same contract, when none is set).
+// Runs program code through the installed hook and returns what the hook returns. With no
+// hook installed the code does not run: FunctionNotFoundException is raised instead.
 Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* argument);
 
 // Reports an exception that nobody handled. The toolkit installs the report it shows; the

@@ -51,6 +51,10 @@ struct UnhandledExceptionCall {
     bool handled = false;
 };
 
+void CallWithoutArguments(void* function) {
+    reinterpret_cast<void (*)()>(function)();
+}
+
 void CallUnhandledExceptionHandler(void* argument) {
     auto* call = static_cast<UnhandledExceptionCall*>(argument);
     call->handled =
@@ -82,16 +86,11 @@ bool ToolkitApplicationHandlesException(Object* app, Object* exception) {
     return call.handled;
 }
 
-// The method form: runs function() directly; a RuntimeException is handled as program code's
-// is, anything else passes on.
+// The method form: runs function() through the exception hook; a RuntimeException it returns
+// is handled as program code's is, anything else stays pending.
 void Application::under_CallFunctionWithExceptionHandling(Object* self, void* function) {
     RuntimeRequire(self);
     if (!function) RaiseNilObjectException();
-    try {
-        reinterpret_cast<void (*)()>(function)();
-    } catch (const RaisedException& raised) {
-        Object* exception = raised.ExceptionObject().get();
-        if (!IsA(exception, &RuntimeException::dunder_Lookup)) throw;
-        HandleRaised(self, exception);
-    }
+    Ref<Object> raised = RuntimeCallThroughExceptionHelper(&CallWithoutArguments, function);
+    if (raised) HandleRaised(self, raised.get());
 }

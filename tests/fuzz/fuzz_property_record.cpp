@@ -17,6 +17,7 @@
 
 #include "framework/toolkit/toolkit.h"
 #include "framework/toolkit/toolkit_testing.h"
+#include "tests/toolkit/exception_hook.h"
 
 namespace {
 
@@ -185,6 +186,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     new QApplication(*argc, *argv);  // lives as long as the process
     RuntimeInit(*argc, *argv);
     RuntimeInitExternalClasses();
+    InstallTestExceptionHook();
     ToolkitRecordMessageBoxes(true);
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "framework/toolkit/toolkit.h"
 #include "framework/toolkit/toolkit_testing.h"
+#include "shell/startup.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -12,6 +13,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     RuntimeInit(argc, argv);
     RuntimeInitExternalClasses();
+    // Program code runs through the hook that the start-up installs; tests that open windows
+    // without the start-up install the same hook here.
+    RuntimeSetExceptionHelper(AsGenericFn(&under_CallFunctionWithExceptionHandling));
     ToolkitRecordMessageBoxes(true);
     ToolkitSetResourceFolder(CORVANE_RESOURCE_FOLDER);
     return RUN_ALL_TESTS();

@@ -13,13 +13,17 @@
 
 class ProgramRunTest : public testing::Test {
   protected:
+    // A run installs its own exception hook: none is left from the tests before it, and the
+    // one the start-up installs stays for the tests after it.
     void SetUp() override {
         ResetProcess();
+        RuntimeSetExceptionHelper(nullptr);
         RuntimeTraceEnable(true);
     }
     void TearDown() override {
         RuntimeTraceEnable(false);
         ResetProcess();
+        RuntimeSetExceptionHelper(AsGenericFn(&under_CallFunctionWithExceptionHandling));
     }
     static void ResetProcess() {
         ToolkitResetForTesting();

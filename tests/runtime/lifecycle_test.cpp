@@ -4,10 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "test_classes.h"
 #include "test_support.h"
-
-using namespace zoo;
 
 namespace {
 
@@ -32,45 +29,22 @@ class LifecycleTest : public RuntimeTest {
 void Completes(void* argument) {
     *static_cast<int*>(argument) += 1;
 }
-void RaisesNilObject(void*) {
-    RaiseNilObjectException();
-}
-void RaisesADog(void*) {
-    RuntimeRaise(RuntimeNewObject(DogLookup()));
-}
 
-TEST_F(LifecycleTest, ExceptionHookReturnsRuntimeExceptionsAndLeavesOthersPending) {
-    struct Row {
-        void (*function)(void*);
-        const char* returned;  // class of the returned exception, or "nil"
-        const char* pending;   // class of what stays raised, or "nothing"
-    };
-    const Row rows[] = {
-        {&Completes, "nil", "nothing"},
-        {&RaisesNilObject, "NilObjectException", "nothing"},
-        {&RaisesADog, "nil", "Test.Dog"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.pending);
-        int argument = 0;
-        Ref<Object> returned;
-        EXPECT_EQ(RaisedClassName([&] {
-                      returned = RuntimeCallThroughExceptionHelper(row.function, &argument);
-                  }),
-                  row.pending);
-        EXPECT_EQ(returned ? returned->cls->name : "nil", std::string(row.returned));
-        EXPECT_EQ(returned ? returned->refcount : 1, 1) << "a reference for the caller alone";
-        EXPECT_EQ(argument, row.function == &Completes ? 1 : 0) << "the argument is passed on";
-    }
-    // An installed hook is called instead, with the function and its argument.
+TEST_F(LifecycleTest, ProgramCodeRunsOnlyThroughTheInstalledExceptionHook) {
+    int argument = 0;
+    RuntimeSetExceptionHelper(nullptr);
+    EXPECT_EQ(RaisedMessage([&] { RuntimeCallThroughExceptionHelper(&Completes, &argument); }),
+              "no exception hook is installed, so program code cannot run");
+    EXPECT_EQ(argument, 0) << "without a hook the code does not run";
+
     RuntimeSetExceptionHelper(reinterpret_cast<GenericFn>(+[](void* function, void* argument) {
         reinterpret_cast<void (*)(void*)>(function)(argument);
         return RuntimeNewException(EndException::dunder_Lookup(), "from the hook");
     }));
-    int argument = 0;
     Ref<Object> returned = RuntimeCallThroughExceptionHelper(&Completes, &argument);
-    EXPECT_EQ(argument, 1);
-    EXPECT_STREQ(returned->cls->name, "EndException");
+    EXPECT_EQ(argument, 1) << "the hook is given the function and its argument";
+    EXPECT_STREQ(returned->cls->name, "EndException") << "and its result is the caller's";
+    RuntimeSetExceptionHelper(nullptr);
 }
 
 TEST_F(LifecycleTest, InitializersRunOnceEachInTableOrder) {

@@ -5,6 +5,7 @@
 
 #include "framework/toolkit/toolkit.h"
 #include "framework/toolkit/toolkit_testing.h"
+#include "tests/toolkit/exception_hook.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     RuntimeInit(argc, argv);
     RuntimeInitExternalClasses();
+    InstallTestExceptionHook();
     ToolkitRecordMessageBoxes(true);
     return RUN_ALL_TESTS();
 }
