@@ -34,16 +34,6 @@ const PropertyRow kRuntimeExceptionProperties[] = {
 
 ClassCell gRuntimeException{nullptr, &RuntimeException::dunder_ctblinit};
 
-std::string DescribeRaised(Object* object) {
-    if (!object) return "nil";
-    std::string text = object->cls->name;
-    if (RuntimeObjectIsa(object, RuntimeException::dunder_Lookup())) {
-        String message = RuntimeExceptionMessage(object);
-        if (!message.Empty()) text += ": " + message.Std();
-    }
-    return text;
-}
-
 }  // namespace
 
 void RuntimeException::dunder_ctblinit() {
@@ -95,7 +85,7 @@ FW_DEFINE_EXCEPTION_CLASS(UnsupportedOperationException, RuntimeException)
 #undef FW_DEFINE_EXCEPTION_CLASS
 
 RaisedException::RaisedException(Ref<Object> object)
-    : object_(std::move(object)), description_(DescribeRaised(object_.get())) {}
+    : object_(std::move(object)), description_(RuntimeExceptionText(object_.get()).Line()) {}
 
 Ref<Object> RuntimeNewException(ClassRecord* cls, std::string_view message) {
     Ref<Object> exception = RuntimeNewObject(cls);
@@ -109,6 +99,18 @@ String RuntimeExceptionMessage(Object* exception) {
 
 int64_t RuntimeExceptionErrorNumber(Object* exception) {
     return props::Integer::Get(exception, kErrorNumberOffset);
+}
+
+std::string ExceptionText::Line() const {
+    return message.empty() ? className : className + ": " + message;
+}
+
+ExceptionText RuntimeExceptionText(Object* exception) {
+    if (!exception) return {"nil", ""};
+    ExceptionText text{exception->cls->name, ""};
+    if (RuntimeObjectIsa(exception, RuntimeException::dunder_Lookup()))
+        text.message = RuntimeExceptionMessage(exception).Std();
+    return text;
 }
 
 void RuntimeRaise(Ref<Object> object) { throw RaisedException(std::move(object)); }

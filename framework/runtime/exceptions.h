@@ -51,6 +51,15 @@ Ref<Object> RuntimeNewException(ClassRecord* cls, std::string_view message);
 String RuntimeExceptionMessage(Object* exception);
 int64_t RuntimeExceptionErrorNumber(Object* exception);
 
+// What a raised object says of itself, wherever it is described or reported.
+struct ExceptionText {
+    std::string className;  // "nil" for none
+    std::string message;    // a RuntimeException's Message; empty for any other object
+    // "ClassName: message", or the class name alone when there is no message.
+    std::string Line() const;
+};
+ExceptionText RuntimeExceptionText(Object* exception);
+
 // Raises `object`: it becomes the pending exception until someone takes it.
 [[noreturn]] void RuntimeRaise(Ref<Object> object);
 // Raises a new exception of `cls` with `message`.

@@ -30,15 +30,6 @@ RuntimeState& State() {
     return *state;
 }
 
-void ReportToStandardError(Object* exception) {
-    std::string text = exception ? exception->cls->name : "nil";
-    if (exception && RuntimeObjectIsa(exception, RuntimeException::dunder_Lookup())) {
-        String message = RuntimeExceptionMessage(exception);
-        if (!message.Empty()) text += ": " + message.Std();
-    }
-    std::fprintf(stderr, "Unhandled exception: %s\n", text.c_str());
-}
-
 }  // namespace
 
 void RuntimeInit(int argc, char** argv) {
@@ -83,9 +74,15 @@ void RuntimeUnhandledException(Object* exception) {
     if (State().reporter) {
         State().reporter(exception);
     } else {
-        ReportToStandardError(exception);
+        RuntimeReportToStandardError(exception);
     }
 }
+
+void RuntimeReportToStandardError(Object* exception) {
+    std::fprintf(stderr, "Unhandled exception: %s\n",
+                 RuntimeExceptionText(exception).Line().c_str());
+}
+
 void under_UnhandledException(Object* exception) {
     RuntimeUnhandledException(exception);
 }

@@ -39,6 +39,9 @@ Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* arg
 void RuntimeUnhandledException(Object* exception);
 void under_UnhandledException(Object* exception);
 void RuntimeSetUnhandledExceptionReporter(void (*reporter)(Object* exception));
+// The runtime's own report: one line on standard error with the exception's class and message.
+// An installed reporter that cannot show its report falls back on it.
+void RuntimeReportToStandardError(Object* exception);
 
 // Finalisers run once, last added first.
 void RuntimeAddFinalizer(void (*finalizer)());

@@ -11,7 +11,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolTip>
-#include <cstdio>
 #include <fstream>
 #include <limits>
 #include <string>
@@ -180,16 +179,13 @@ void RegisterToolkitFinalizer() {
 // The framework's report of an exception nobody handled: a message box naming the
 // exception's class and message, then the end of the program with a failing status.
 void ReportUnhandledException(Object* exception) {
-    const std::string className = exception ? exception->cls->name : "nil";
-    std::string message;
-    if (exception && RuntimeObjectIsa(exception, RuntimeException::dunder_Lookup()))
-        message = RuntimeExceptionMessage(exception).Std();
+    const ExceptionText said = RuntimeExceptionText(exception);
     const int status = RuntimeExit();
     RuntimeSetExitStatus(status == 0 ? 1 : status);
 
-    std::string text =
-        "An exception of class " + className + " was not handled. The application must shut down.";
-    if (!message.empty()) text += "\n\n" + message;
+    std::string text = "An exception of class " + said.className +
+                       " was not handled. The application must shut down.";
+    if (!said.message.empty()) text += "\n\n" + said.message;
     bool shown = false;
     try {
         if (RuntimeIsMainThread()) {
@@ -201,9 +197,7 @@ void ReportUnhandledException(Object* exception) {
     } catch (const RaisedException&) {
         // A report that fails still ends the program; standard error says why.
     }
-    if (!shown)
-        std::fprintf(stderr, "Unhandled exception: %s%s%s\n", className.c_str(),
-                     message.empty() ? "" : ": ", message.c_str());
+    if (!shown) RuntimeReportToStandardError(exception);
     ToolkitEndEventLoop();
 }
 
