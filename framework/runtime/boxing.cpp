@@ -1,7 +1,9 @@
 #include "boxing.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "class_builder.h"
 #include "exceptions.h"
@@ -10,14 +12,45 @@ namespace {
 
 constexpr int32_t kValueOffset = -8;
 
-// How a boxing class holds its value in its one field.
-enum class Holds { Boolean, Color, Currency, Double, Single, Signed, Unsigned, Ptr, Text };
+// clang-format off
+// What a boxing class holds in its one field; integers of every width come out as Integer.
+enum class Holds {
+    Boolean, Color, Currency, Double, Single,
+    Int8, Int16, Int32, Int64, UInt8, UInt16, UInt32, UInt64,
+    Ptr, Text,
+};
+// clang-format on
 
 struct BoxingClass {
     const char* name;
     Holds holds;
-    ClassCell cell;
 };
+
+// clang-format off
+// The nineteen boxing classes: their names, in the documented order, and what each holds.
+constexpr BoxingClass kBoxingClasses[] = {
+    {"_VariantBoolean", Holds::Boolean}, {"_VariantColor", Holds::Color},
+    {"_VariantCurrency", Holds::Currency}, {"_VariantDouble", Holds::Double},
+    {"_VariantSingle", Holds::Single},
+    {"_VariantInt8", Holds::Int8},       {"_VariantInt16", Holds::Int16},
+    {"_VariantInt32", Holds::Int32},     {"_VariantInt64", Holds::Int64},
+    {"_VariantUInt8", Holds::UInt8},     {"_VariantUInt16", Holds::UInt16},
+    {"_VariantUInt32", Holds::UInt32},   {"_VariantUInt64", Holds::UInt64},
+    {"_VariantPtr", Holds::Ptr},
+    {"_VariantString", Holds::Text},     {"_VariantText", Holds::Text},
+    {"_VariantCString", Holds::Text},    {"_VariantPString", Holds::Text},
+    {"_VariantWString", Holds::Text},
+};
+// clang-format on
+constexpr size_t kBoxingCount = std::size(kBoxingClasses);
+static_assert(kBoxingCount == 19);
+
+// The index of the boxing class named `name`; a name not in the table does not compile.
+consteval size_t BoxingIndex(std::string_view name) {
+    for (size_t i = 0; i < kBoxingCount; ++i)
+        if (kBoxingClasses[i].name == name) return i;
+    throw "no boxing class of that name";
+}
 
 void TextExit(Object* self) {
     String::AdoptRaw(std::exchange(self->Field<StringData*>(kValueOffset), nullptr));
@@ -26,44 +59,26 @@ void TextExit(Object* self) {
 template <size_t I>
 void BuildBoxingClass();
 
-// The nineteen boxing classes. The cell's initialiser is filled in below.
-BoxingClass gBoxing[] = {
-    {"_VariantBoolean", Holds::Boolean, {}},   {"_VariantColor", Holds::Color, {}},
-    {"_VariantCurrency", Holds::Currency, {}}, {"_VariantDouble", Holds::Double, {}},
-    {"_VariantSingle", Holds::Single, {}},     {"_VariantInt8", Holds::Signed, {}},
-    {"_VariantInt16", Holds::Signed, {}},      {"_VariantInt32", Holds::Signed, {}},
-    {"_VariantInt64", Holds::Signed, {}},      {"_VariantUInt8", Holds::Unsigned, {}},
-    {"_VariantUInt16", Holds::Unsigned, {}},   {"_VariantUInt32", Holds::Unsigned, {}},
-    {"_VariantUInt64", Holds::Unsigned, {}},   {"_VariantPtr", Holds::Ptr, {}},
-    {"_VariantString", Holds::Text, {}},       {"_VariantText", Holds::Text, {}},
-    {"_VariantCString", Holds::Text, {}},      {"_VariantPString", Holds::Text, {}},
-    {"_VariantWString", Holds::Text, {}},
-};
-constexpr size_t kBoxingCount = sizeof(gBoxing) / sizeof(gBoxing[0]);
-static_assert(kBoxingCount == 19);
+// One class cell per boxing class, each wired to its own initialiser when the program loads.
+template <size_t... I>
+constexpr std::array<ClassCell, kBoxingCount> BoxingCells(std::index_sequence<I...>) {
+    return {ClassCell{nullptr, &BuildBoxingClass<I>}...};
+}
+std::array<ClassCell, kBoxingCount> gBoxingCells =
+    BoxingCells(std::make_index_sequence<kBoxingCount>{});
 
 template <size_t I>
 void BuildBoxingClass() {
+    const BoxingClass& box = kBoxingClasses[I];
     static const ClassSpec spec =
-        OneFieldClassSpec(gBoxing[I].name, nullptr, gBoxing[I].holds == Holds::Text ? &TextExit : nullptr);
-    RuntimeBuildClass(gBoxing[I].cell, spec);
+        OneFieldClassSpec(box.name, nullptr, box.holds == Holds::Text ? &TextExit : nullptr);
+    RuntimeBuildClass(gBoxingCells[I], spec);
 }
 
-template <size_t... I>
-void WireInitialisers(std::index_sequence<I...>) {
-    ((gBoxing[I].cell.init = &BuildBoxingClass<I>), ...);
-}
-
-ClassRecord* BoxingRecord(std::string_view name) {
-    WireInitialisers(std::make_index_sequence<kBoxingCount>{});
-    for (BoxingClass& box : gBoxing)
-        if (name == box.name) return RuntimeLookupClass(box.cell);
-    return nullptr;
-}
-
+// A new object of the boxing class at `index` with `value` in its field.
 template <class T>
-Ref<Object> Box(std::string_view className, T value) {
-    Ref<Object> box = RuntimeNewObject(BoxingRecord(className));
+Ref<Object> Box(size_t index, T value) {
+    Ref<Object> box = RuntimeNewObject(RuntimeLookupClass(gBoxingCells[index]));
     static_assert(sizeof(T) <= 8);
     std::memcpy(&box->Field<uint64_t>(kValueOffset), &value, sizeof(T));
     return box;
@@ -76,18 +91,46 @@ T Unbox(Object* box) {
     return value;
 }
 
+template <class T>
+Variant UnboxInteger(Object* box) {
+    return Variant(static_cast<int64_t>(Unbox<T>(box)));
+}
+
+// clang-format off
+Variant UnboxAs(Holds holds, Object* box) {
+    switch (holds) {
+        case Holds::Boolean: return Variant(Unbox<bool>(box));
+        case Holds::Color: return Variant(Unbox<Color>(box));
+        case Holds::Currency: return Variant(Unbox<Currency>(box));
+        case Holds::Double: return Variant(Unbox<double>(box));
+        case Holds::Single: return Variant(Unbox<float>(box));
+        case Holds::Int8: return UnboxInteger<int8_t>(box);
+        case Holds::Int16: return UnboxInteger<int16_t>(box);
+        case Holds::Int32: return UnboxInteger<int32_t>(box);
+        case Holds::Int64: return UnboxInteger<int64_t>(box);
+        case Holds::UInt8: return UnboxInteger<uint8_t>(box);
+        case Holds::UInt16: return UnboxInteger<uint16_t>(box);
+        case Holds::UInt32: return UnboxInteger<uint32_t>(box);
+        case Holds::UInt64: return UnboxInteger<uint64_t>(box);
+        case Holds::Ptr: return Variant(Unbox<void*>(box));
+        case Holds::Text: return Variant(String::CopyRaw(box->Field<StringData*>(kValueOffset)));
+    }
+    return Variant();
+}
+// clang-format on
+
 }  // namespace
 
 void RuntimeInitBoxingClasses() {
-    for (BoxingClass& box : gBoxing) BoxingRecord(box.name);
+    for (ClassCell& cell : gBoxingCells) RuntimeLookupClass(cell);
 }
 
 std::span<const char* const> RuntimeBoxingClassNames() {
-    static const char* const names[] = {
-        "_VariantBoolean", "_VariantColor",  "_VariantCurrency", "_VariantDouble", "_VariantSingle",
-        "_VariantInt8",    "_VariantInt16",  "_VariantInt32",    "_VariantInt64",  "_VariantUInt8",
-        "_VariantUInt16",  "_VariantUInt32", "_VariantUInt64",   "_VariantPtr",    "_VariantString",
-        "_VariantText",    "_VariantCString", "_VariantPString", "_VariantWString"};
+    static const std::array<const char*, kBoxingCount> names = [] {
+        std::array<const char*, kBoxingCount> out{};
+        for (size_t i = 0; i < kBoxingCount; ++i) out[i] = kBoxingClasses[i].name;
+        return out;
+    }();
     return names;
 }
 
@@ -95,15 +138,22 @@ Ref<Object> RuntimeBoxVariant(const Variant& value) {
     switch (value.Type()) {
         case VariantType::Nil: return nullptr;
         case VariantType::Object: return value.AsObject();
-        case VariantType::Boolean: return Box("_VariantBoolean", value.AsBoolean());
-        case VariantType::Integer: return Box("_VariantInt64", value.AsInteger());
-        case VariantType::Single: return Box("_VariantSingle", value.AsSingle());
-        case VariantType::Double: return Box("_VariantDouble", value.AsDouble());
-        case VariantType::Color: return Box("_VariantColor", value.AsColor());
-        case VariantType::Currency: return Box("_VariantCurrency", value.AsCurrency());
-        case VariantType::Ptr: return Box("_VariantPtr", value.AsPtr());
+        case VariantType::Boolean:
+            return Box(BoxingIndex("_VariantBoolean"), value.AsBoolean());
+        case VariantType::Integer:
+            return Box(BoxingIndex("_VariantInt64"), value.AsInteger());
+        case VariantType::Single:
+            return Box(BoxingIndex("_VariantSingle"), value.AsSingle());
+        case VariantType::Double:
+            return Box(BoxingIndex("_VariantDouble"), value.AsDouble());
+        case VariantType::Color:
+            return Box(BoxingIndex("_VariantColor"), value.AsColor());
+        case VariantType::Currency:
+            return Box(BoxingIndex("_VariantCurrency"), value.AsCurrency());
+        case VariantType::Ptr:
+            return Box(BoxingIndex("_VariantPtr"), value.AsPtr());
         case VariantType::String: {
-            Ref<Object> box = RuntimeNewObject(BoxingRecord("_VariantString"));
+            Ref<Object> box = Box<StringData*>(BoxingIndex("_VariantString"), nullptr);
             box->Field<StringData*>(kValueOffset) = value.AsString().RetainRaw();
             return box;
         }
@@ -113,28 +163,7 @@ Ref<Object> RuntimeBoxVariant(const Variant& value) {
 
 Variant RuntimeUnboxVariant(Object* object) {
     if (!object) return Variant();
-    for (BoxingClass& box : gBoxing) {
-        if (box.cell.record != object->cls) continue;
-        std::string_view name = box.name;
-        switch (box.holds) {
-            case Holds::Boolean: return Variant(Unbox<bool>(object));
-            case Holds::Color: return Variant(Unbox<Color>(object));
-            case Holds::Currency: return Variant(Unbox<Currency>(object));
-            case Holds::Double: return Variant(Unbox<double>(object));
-            case Holds::Single: return Variant(Unbox<float>(object));
-            case Holds::Ptr: return Variant(Unbox<void*>(object));
-            case Holds::Text: return Variant(String::CopyRaw(object->Field<StringData*>(kValueOffset)));
-            case Holds::Signed:
-                if (name == "_VariantInt8") return Variant(int64_t{Unbox<int8_t>(object)});
-                if (name == "_VariantInt16") return Variant(int64_t{Unbox<int16_t>(object)});
-                if (name == "_VariantInt32") return Variant(int64_t{Unbox<int32_t>(object)});
-                return Variant(Unbox<int64_t>(object));
-            case Holds::Unsigned:
-                if (name == "_VariantUInt8") return Variant(int64_t{Unbox<uint8_t>(object)});
-                if (name == "_VariantUInt16") return Variant(int64_t{Unbox<uint16_t>(object)});
-                if (name == "_VariantUInt32") return Variant(int64_t{Unbox<uint32_t>(object)});
-                return Variant(static_cast<int64_t>(Unbox<uint64_t>(object)));
-        }
-    }
+    for (size_t i = 0; i < kBoxingCount; ++i)
+        if (gBoxingCells[i].record == object->cls) return UnboxAs(kBoxingClasses[i].holds, object);
     return Variant(Ref<Object>::Retain(object));
 }
