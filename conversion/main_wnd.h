@@ -12,6 +12,9 @@ struct MainWnd {
     static void dunder_ctblinit();
     static ClassRecord* dunder_Lookup();
 
+    // The name the class is registered and its implicit instance is found under.
+    static constexpr const char* kQualifiedName = "MainWnd.MainWnd";
+
     // Record shape: Window's 37 slots, 41 entries, 34 events and 60 properties, then ours.
     static constexpr uint32_t kSlotCount = 80;
     static constexpr uint32_t kMethodCount = 85;

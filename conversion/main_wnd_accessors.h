@@ -1,29 +1,14 @@
-// The conversion window's accessors by name: the control form of window_accessors.h for its
-// eleven controls and the form below for the fifteen items of its menu bar, each
-// parameterised by the name it looks up and the class it checks. Each is a virtual method of
-// MainWnd.MainWnd; the handlers reach controls through the window's virtual table, never
-// past it (the field helpers below do too).
+// How the conversion window's handlers reach its controls and menu items: through the
+// accessors in the window's virtual table (the forms of shell/window_design/accessors.h),
+// never past them, and the field helpers built on them.
 #pragma once
 
 #include <cstdint>
 
 #include "conversion/main_wnd.h"
-#include "conversion/window_accessors.h"
 #include "framework/toolkit/toolkit.h"
 
 namespace MainWnd {
-
-// Menu-item accessor: the item under `Name` at any depth of the window's own menu bar,
-// through the cast check against `Class`. A window without a menu bar raises the nil-object
-// exception before any lookup; an unknown name gives nil.
-template <AccessorName Name, class Class>
-Ref<Object> MenuItemAccessor(Object* self) {
-    Ref<Object> bar = WindowMenuBarGetter(self, 0);
-    if (!bar) RaiseNilObjectException();
-    Ref<Object> item =
-        RuntimeCallSlot<Ref<Object>, String>(bar.get(), MenuItem::kLookupSlot, String(Name.text));
-    return RuntimeCheckCast(item.get(), Class::dunder_Lookup());
-}
 
 // Calls the accessor in `slot` of the window: the object it returns, or nil.
 inline Ref<Object> CallAccessor(Object* self, uint32_t slot) {

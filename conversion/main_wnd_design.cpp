@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "conversion/design_records.h"
 #include "conversion/help_text.h"
 #include "conversion/main_wnd.h"
 #include "shell/credits.h"
 #include "shell/pictures.h"
+#include "shell/window_design/records.h"
 
 namespace MainWnd {
 namespace {

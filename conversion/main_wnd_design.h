@@ -5,8 +5,8 @@
 
 #include <span>
 
-#include "conversion/window_controls.h"
 #include "framework/toolkit/toolkit.h"
+#include "shell/window_design/controls.h"
 
 namespace MainWnd {
 

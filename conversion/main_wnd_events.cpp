@@ -1,32 +1,26 @@
 // The conversion window's own events, the About command and the events query.
 #include "conversion/main_wnd.h"
 #include "conversion/main_wnd_accessors.h"
+#include "shell/window_design/accessors.h"
 #include "splash/splash_wnd.h"
 
 namespace MainWnd {
 namespace {
 
-constexpr const char* kQualifiedName = "MainWnd.MainWnd";
 constexpr const char* kAboutItemName = "About";
 constexpr const char* kAboutSignature = "(  ) as Boolean";
-
-// The splash window (created when there is none) through Window's slot `slot`: Show or Hide.
-void CallSplashWindow(uint32_t slot) {
-    Ref<Object> splash = ::SplashWnd::SplashWnd();
-    RuntimeCallSlot<void>(RuntimeRequire(splash.get()), slot);
-}
 
 }  // namespace
 
 void MainWnd::Event_Open(Object* self) {
     EmptyField(self, kREditSlot);
     EmptyField(self, kZEditSlot);
-    CallSplashWindow(Window::kHideSlot);
+    ShowOrHide(&::SplashWnd::SplashWnd, Window::kHideSlot);
 }
 
 // Every activation hides the splash window, so an About box left open goes away.
 void MainWnd::Event_Activate(Object* /*self*/) {
-    CallSplashWindow(Window::kHideSlot);
+    ShowOrHide(&::SplashWnd::SplashWnd, Window::kHideSlot);
 }
 
 // Closing the conversion window ends the application.
@@ -60,12 +54,12 @@ void MainWnd::Event_MouseUp(Object* /*self*/, int64_t /*x*/, int64_t /*y*/) {}
 
 // The splash window serves as the About box.
 bool MainWnd::under_About_Action(Object* /*self*/) {
-    CallSplashWindow(Window::kShowSlot);
+    ShowOrHide(&::SplashWnd::SplashWnd, Window::kShowSlot);
     return false;
 }
 
 bool MainWnd::IsEventImplemented(Object* self, String eventName) {
-    return under_RuntimeIsEventHandled(self, String(kQualifiedName), eventName, true);
+    return under_RuntimeIsEventHandled(self, String(MainWnd::kQualifiedName), eventName, true);
 }
 
 }  // namespace MainWnd

@@ -1,10 +1,10 @@
 #include "splash/splash_wnd.h"
 
-#include "conversion/design_records.h"
 #include "conversion/main_wnd.h"
-#include "conversion/window_accessors.h"
 #include "shell/credits.h"
 #include "shell/pictures.h"
+#include "shell/window_design/accessors.h"
+#include "shell/window_design/records.h"
 #include "splash/timer_wrapper.h"
 
 namespace SplashWnd {
@@ -35,12 +35,6 @@ constexpr RecordEntry kTimer1Record[] = {
 // Timer1's Action runs the method that stands in the window's slot 43 (Timer1_Action).
 constexpr Binding kTimer1Bindings[] = {
     {Timer::kActionEvent, SplashWnd::kTimer1ActionSlot, "( Timer )", &kActionShape}};
-
-// Hides the splash window as the accessor finds it.
-void HideSplash() {
-    Ref<Object> splash = ::SplashWnd::SplashWnd();
-    RuntimeCallSlot<void>(RuntimeRequire(splash.get()), Window::kHideSlot);
-}
 
 }  // namespace
 
@@ -90,23 +84,22 @@ void SplashWnd::under_CreateControls0(Object* self) {
 void SplashWnd::Timer1_Action(Object* self, Object* timer) {
     (void)self;
     (void)timer;
-    HideSplash();
-    Ref<Object> conversion = ::MainWnd::MainWnd();  // created here on first use
-    RuntimeCallSlot<void>(RuntimeRequire(conversion.get()), Window::kShowSlot);
+    ShowOrHide(&::SplashWnd::SplashWnd, Window::kHideSlot);
+    ShowOrHide(&::MainWnd::MainWnd, Window::kShowSlot);  // created here on first use
 }
 
 bool SplashWnd::Event_MouseDown(Object* self, int64_t x, int64_t y) {
     (void)self;
     (void)x;
     (void)y;
-    HideSplash();
+    ShowOrHide(&::SplashWnd::SplashWnd, Window::kHideSlot);
     return false;
 }
 
 bool SplashWnd::Event_KeyDown(Object* self, String key) {
     (void)self;
     (void)key;
-    HideSplash();
+    ShowOrHide(&::SplashWnd::SplashWnd, Window::kHideSlot);
     return false;
 }
 
@@ -117,19 +110,19 @@ bool SplashWnd::IsEventImplemented(Object* self, String eventName) {
 void SplashWnd::dunder_ctblinit() {
     // clang-format off
     // Own method entries, after Window's 41 re-stated ones, in slot order:
-    //     name                  flags                 signature      function                        slot
-    //     (accessor rows: the name looked up and the class checked, then signature and slot)
+    //     name                  flags                 signature     function                           slot
+    //     (accessor rows: the form, the name looked up and the class checked; signature, slot)
     static const MethodRow SplashWnd_methods[] = {
-        Method("Layout",             kPublicVirtual,       "%%",          &SplashWnd::Layout,             kLayoutSlot),
-        Method("CreateControls",     kPublicVirtual,       "%%",          &SplashWnd::CreateControls,     kCreateControlsSlot),
-        Method("_CreateControls0",   kPublicVirtualHidden, "%%",          &SplashWnd::under_CreateControls0,   kCreateControls0Slot),
-        ControlAccessorRow<"StaticText2", Label>(          "%o<Label>%",                                  kStaticText2Slot),
-        ControlAccessorRow<"Canvas1", Canvas>(             "%o<Canvas>%",                                 kCanvas1Slot),
-        ControlAccessorRow<"Timer1", Timer>(               "%o<Timer>%",                                  kTimer1Slot),
-        Method("Timer1_Action",      kPublicVirtual,       "%%o<Timer>",  &SplashWnd::Timer1_Action,      kTimer1ActionSlot),
-        Method("Event_MouseDown",    kPublicVirtual,       "%b%i8i8",     &SplashWnd::Event_MouseDown,    kMouseDownSlot),
-        Method("Event_KeyDown",      kPublicVirtual,       "%b%s",        &SplashWnd::Event_KeyDown,      kKeyDownSlot),
-        Method("IsEventImplemented", kPrivate,             "%b%s",        &SplashWnd::IsEventImplemented),
+        Method("Layout",             kPublicVirtual,       "%%",         &SplashWnd::Layout,                kLayoutSlot),
+        Method("CreateControls",     kPublicVirtual,       "%%",         &SplashWnd::CreateControls,        kCreateControlsSlot),
+        Method("_CreateControls0",   kPublicVirtualHidden, "%%",         &SplashWnd::under_CreateControls0, kCreateControls0Slot),
+        AccessorRow<ControlByName, "StaticText2", Label>("%o<Label>%",  kStaticText2Slot),
+        AccessorRow<ControlByName, "Canvas1", Canvas>(   "%o<Canvas>%", kCanvas1Slot),
+        AccessorRow<ControlByName, "Timer1", Timer>(     "%o<Timer>%",  kTimer1Slot),
+        Method("Timer1_Action",      kPublicVirtual,       "%%o<Timer>", &SplashWnd::Timer1_Action,         kTimer1ActionSlot),
+        Method("Event_MouseDown",    kPublicVirtual,       "%b%i8i8",    &SplashWnd::Event_MouseDown,       kMouseDownSlot),
+        Method("Event_KeyDown",      kPublicVirtual,       "%b%s",       &SplashWnd::Event_KeyDown,         kKeyDownSlot),
+        Method("IsEventImplemented", kPrivate,             "%b%s",       &SplashWnd::IsEventImplemented),
     };
     // The four window events the class handles, with the slot of each handler.
     static const HandlerRow SplashWnd_handlers[] = {

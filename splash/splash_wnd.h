@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <span>
 
-#include "conversion/window_controls.h"
 #include "framework/toolkit/toolkit.h"
+#include "shell/window_design/controls.h"
 
 namespace SplashWnd {
 

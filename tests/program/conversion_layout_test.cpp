@@ -4,12 +4,12 @@
 #include <QTextEdit>
 #include <string_view>
 
-#include "conversion/design_records.h"
 #include "conversion/main_wnd_design.h"
 #include "conversion_fixture.h"
 #include "shell/credits.h"
 #include "shell/menu.h"
 #include "shell/pictures.h"
+#include "shell/window_design/records.h"
 #include "splash/splash_wnd.h"
 
 namespace conversion_test {

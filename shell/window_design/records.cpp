@@ -1,4 +1,4 @@
-#include "conversion/design_records.h"
+#include "shell/window_design/records.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "conversion/window_controls.h"
+#include "shell/window_design/controls.h"
 
 namespace Design {
 namespace {
