@@ -158,7 +158,8 @@ Ref<Object> RuntimeCheckCast(Object* object, ClassRecord* cls);
 Ref<Object> RuntimeNewObject(ClassRecord* cls);
 
 // Whether two names are the same when ASCII letters are compared without regard to case, as
-// the framework compares the names of methods, properties and menu items.
+// the framework compares the names of methods and properties (the names a program gives its
+// controls and menu items match exactly).
 bool RuntimeSameNameIgnoringCase(std::string_view a, std::string_view b);
 // The method entry for the virtual `slot` of `cls`, or nil.
 const MethodEntry* RuntimeMethodForSlot(ClassRecord* cls, uint32_t slot);

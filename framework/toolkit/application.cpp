@@ -290,7 +290,7 @@ void AddMenuHandler(Object* app, String itemName, void* method) {
     if (!method) RaiseNilObjectException();
     auto function = reinterpret_cast<GenericFn>(method);
     for (MenuHandler& handler : state->menuHandlers) {
-        if (itemName.View() == handler.itemName) {
+        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) {
             handler.method = function;
             return;
         }
@@ -710,7 +710,7 @@ GenericFn ToolkitApplicationMenuHandler(const String& itemName) {
     ApplicationState* state = StateOf(TheToolkit().app.get());
     if (!state) return nullptr;
     for (const MenuHandler& handler : state->menuHandlers)
-        if (itemName.View() == handler.itemName) return handler.method;
+        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) return handler.method;
     return nullptr;
 }
 

@@ -170,7 +170,7 @@ const EditCommand kEditCommands[] = {
 
 const EditCommand* EditCommandFor(const String& name) {
     for (const EditCommand& command : kEditCommands)
-        if (name == std::string_view(command.itemName)) return &command;
+        if (ToolkitSameObjectName(name.View(), command.itemName)) return &command;
     return nullptr;
 }
 

@@ -180,7 +180,7 @@ void InsertAt(Object* parent, int64_t index, Object* item) {
 
 Ref<Object> FindBelow(Object* item, std::string_view name, bool anyDepth) {
     for (const Ref<Object>& child : MenuState(item).children) {
-        if (RuntimeSameNameIgnoringCase(Text(child.get(), kName).View(), name)) return child;
+        if (ToolkitSameObjectName(Text(child.get(), kName).View(), name)) return child;
         if (anyDepth)
             if (Ref<Object> found = FindBelow(child.get(), name, true)) return found;
     }

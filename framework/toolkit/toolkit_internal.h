@@ -2,12 +2,22 @@
 // the toolkit only through the public headers.
 #pragma once
 
+#include <string_view>
+
 #include "framework/runtime/call_trace.h"
 #include "framework/runtime/runtime.h"
 
 class QWidget;
 class QMenuBar;
 class QAction;
+
+// ---- names ------------------------------------------------------------------------------
+// The one rule for the names a program gives its controls and menu items, by which it finds
+// them and binds menu handlers: a name matches only itself, case included. (The names of
+// methods and properties, the classes' own vocabulary, compare without regard to case.)
+inline bool ToolkitSameObjectName(std::string_view a, std::string_view b) {
+    return a == b;
+}
 
 // ---- windows (window.cpp) ---------------------------------------------------------------
 // The widget that holds a framework window's controls, or nil: the window's content area,

@@ -603,7 +603,7 @@ void WindowAddControl(Object* window, String name, Object* control) {
 Ref<Object> RuntimeControlReference(Object* window, String name) {
     WindowImpl& impl = RequireWindowImpl(window);
     for (const NamedControl& entry : impl.controls)
-        if (name.View() == entry.name) return entry.control;
+        if (ToolkitSameObjectName(name.View(), entry.name)) return entry.control;
     return nullptr;
 }
 
@@ -617,7 +617,7 @@ Ref<Object> RuntimeWindowControlByNameIndex(Object* window, String name, int64_t
     WindowImpl& impl = RequireWindowImpl(window);
     int64_t ordinal = 0;
     for (const NamedControl& entry : impl.controls) {
-        if (name.View() != entry.name) continue;
+        if (!ToolkitSameObjectName(name.View(), entry.name)) continue;
         Object* control = entry.control.get();
         const PropertyEntry* indexProperty = RuntimeFindProperty(control->cls, "Index");
         if (indexProperty && indexProperty->boxedGetter) {
@@ -636,7 +636,7 @@ void WindowAddMenuHandler(Object* window, String itemName, void* method) {
     if (!method) RaiseNilObjectException();
     auto function = reinterpret_cast<GenericFn>(method);
     for (MenuHandler& handler : impl.menuHandlers) {
-        if (itemName.View() == handler.itemName) {
+        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) {
             handler.method = function;
             return;
         }
@@ -709,7 +709,7 @@ GenericFn ToolkitWindowMenuHandler(Object* window, const String& itemName) {
     WindowImpl* impl = WindowImplOf(window);
     if (!impl) return nullptr;
     for (const MenuHandler& handler : impl->menuHandlers)
-        if (itemName.View() == handler.itemName) return handler.method;
+        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) return handler.method;
     return nullptr;
 }
 

@@ -115,6 +115,7 @@ TEST_F(MenusTest, EveryItemOfTheTreeIsFoundByNameAtAnyDepthAndNoneInsideItself) 
             << row.name;
     }
     EXPECT_FALSE(Lookup(bar.get(), "NoSuchItem"));
+    EXPECT_FALSE(Lookup(bar.get(), "editcopy")) << "a name matches only itself, case included";
     auto child = RuntimeCallSlot<Ref<Object>, String>;
     EXPECT_FALSE(child(bar.get(), MenuItem::kChildSlot, "EditCopy"));  // Child looks one level down
     EXPECT_EQ(ChildNames(bar.get()), (std::vector<std::string>{"Apple", "UntitledMenu2",
