@@ -1,6 +1,7 @@
 // The program's test seams: its module variables put back to their state at process start,
-// so that a test can run the program again in the same process. Production code never calls
-// them; no production header declares them.
+// so that a test can run the program again in the same process. No production path calls
+// them and no production header declares them; only the files that implement them include
+// this header besides the tests.
 #pragma once
 
 #include "framework/toolkit/toolkit_testing.h"

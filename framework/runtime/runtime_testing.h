@@ -1,5 +1,6 @@
 // The runtime's test seams: what a test observes of the runtime and how it puts the runtime
-// back between runs. Production code never calls them; no production header declares them.
+// back between runs. No production path calls them and no production header declares them;
+// only the files that implement them include this header besides the tests.
 #pragma once
 
 #include <cstdint>

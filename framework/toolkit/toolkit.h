@@ -10,7 +10,7 @@
 //   file_type.h        FileType and its registration
 //   dialogs.h          Beep and MsgBox
 //
-// Tests reach the toolkit's seams through toolkit_testing.h, which no production code includes.
+// Tests reach the toolkit's seams through toolkit_testing.h, which no production path calls.
 //   number_text.h      Val, Format, Abs, Log, Exp, Asc
 #pragma once
 

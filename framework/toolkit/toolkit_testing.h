@@ -1,7 +1,8 @@
 // The toolkit's test seams: what a test hears and answers of the toolkit as a person would
 // (beeps counted, message boxes recorded and answered), where it points the toolkit instead
-// of the installed resources, and how it puts the toolkit back between runs. Production code
-// never calls them; no production header declares them.
+// of the installed resources, and how it puts the toolkit back between runs. No production
+// path calls them and no production header declares them; only the files that implement them
+// include this header besides the tests.
 #pragma once
 
 #include <cstdint>
