@@ -70,7 +70,8 @@ Ref<Object> RuntimeCallThroughExceptionHelper(void (*function)(void*), void* arg
 
 void RuntimeUnhandledException(Object* exception) {
     ++State().unhandled;
-    if (State().tracing) RuntimeTrace(std::string("RuntimeUnhandledException ") + (exception ? exception->cls->name : "nil"));
+    if (State().tracing)
+        RuntimeTrace("RuntimeUnhandledException " + RuntimeExceptionText(exception).className);
     if (State().reporter) {
         State().reporter(exception);
     } else {
