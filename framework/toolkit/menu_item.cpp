@@ -444,12 +444,6 @@ Variant TagGetter(Object* item, int32_t) {
 void TagSetter(Object* item, int32_t, Variant tag) {
     MenuState(item).tag = std::move(tag);
 }
-Variant TagBoxedGetter(Object* item, const PropertyEntry*) {
-    return TagGetter(item, 0);
-}
-void TagBoxedSetter(Object* item, const PropertyEntry*, const Variant& tag) {
-    TagSetter(item, 0, tag);
-}
 
 String TooltipGetter(Object* item, int32_t) {
     return MenuState(item).tooltip;
@@ -655,7 +649,7 @@ void MenuItem::dunder_ctblinit() {
         FlagProperty<kPCAltKey>("PCAltKey"),
         ComputedProperty<Ref<Object>>("Parent", kComputedReadOnly, "o<MenuItem>", &ParentGetter, nullptr),
         StoredProperty<String>("Shortcut", kStoredWritable, "s", kShortcut, &RuntimeMenuItemCommandKeyGetter, &RuntimeMenuItemCommandKeySetter),
-        {"Tag", kComputedWritable, "v", 0, AsGenericFn(&TagGetter), AsGenericFn(&TagSetter), &TagBoxedGetter, &TagBoxedSetter},
+        ComputedProperty<Variant>("Tag", kComputedWritable, "v", &TagGetter, &TagSetter),
         ComputedProperty<String>("Text", kComputedWritable, "s", &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
         ComputedProperty<String>("Tooltip", kComputedWritable, "s", &TooltipGetter, &TooltipSetter),
         StoredProperty<String>("Value", kStoredWritable, "s", kValue, &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
