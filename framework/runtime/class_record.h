@@ -150,6 +150,8 @@ AttributeEntry* RuntimeAllocateAttributeTable(PropertyEntry* table, uint32_t ent
 ClassRecord* RuntimeFindClass(std::string_view name);
 // Registers a built record under its name (the record builder does this).
 void RuntimeRegisterClass(ClassRecord* record);
+// Registers `record` under another name as well (a delegate type names the Delegate class).
+void RuntimeRegisterClassAs(std::string_view name, ClassRecord* record);
 
 // True when `object` is of `cls`, of a subclass, or implements the interface `cls`.
 bool RuntimeObjectIsa(Object* object, ClassRecord* cls);

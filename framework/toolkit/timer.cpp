@@ -338,6 +338,9 @@ void Timer::dunder_ctblinit() {
                                 .events = Timer_events,
                                 .properties = Timer_properties,
                                 .interfaces = Timer_interfaces};
+    // The delegate types CallLater and CancelCallLater take.
+    RuntimeDeclareDelegateType("Timer.TimerCallLater");
+    RuntimeDeclareDelegateType("Timer.TimerCallLaterWithValue");
     RuntimeBuildClass(gTimer, spec);
 }
 

@@ -1,5 +1,6 @@
 // Registration refuses a property that would write outside its own field or through an
-// accessor of another type.
+// accessor of another type, and an object argument is checked against its class even when
+// that class was registered after the signature that names it.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -60,6 +61,42 @@ TEST(Registration, RefusesFieldsOutsideTheirPlaceAndAccessorsOfAnotherType) {
         EXPECT_NE(message.find(std::string(bad.className) + ": " + bad.entry), std::string::npos)
             << message;
     }
+}
+
+// ---- the cast test of an object argument -------------------------------------------------
+
+void TakesObject(Object*) {}
+
+void LaterInit();
+ClassCell gLater{nullptr, &LaterInit};
+void LaterInit() {
+    RuntimeBuildClass(gLater, Declared("Reg.Later", nullptr, 0, 0, 0, 0, 0));
+}
+
+class CastTest : public RuntimeTest {};
+
+TEST_F(CastTest, AnArgumentPassesOnlyWhenItsClassIsShownToBeTheOneNamed) {
+    const Invoker* one = SharedInvoker<void (*)(Object*)>("%%o<Reg.Later>");
+    const Invoker* many = SharedInvoker<void (*)(Object*)>("%%A1o<Reg.Later>");
+    auto call = [](const Invoker* invoker, Variant argument) {
+        VariantList arguments{std::move(argument)};
+        return RaisedClassName([&] {
+            invoker->Invoke(reinterpret_cast<GenericFn>(&TakesObject), nullptr, &arguments);
+        });
+    };
+    Ref<Object> base = RuntimeNewObject(BaseLookup());
+    EXPECT_EQ(call(one, base), "IllegalCastException") << "no class of the name exists yet";
+    EXPECT_EQ(call(one, Variant()), "nothing") << "nil passes";
+
+    Ref<Object> later = RuntimeNewObject(RuntimeLookupClass(gLater));
+    Ref<Object> laterOnly = CreateArray(1, -1), mixed = CreateArray(1, -1);
+    RuntimeArrayInsert(laterOnly.get(), 0, later.get());
+    RuntimeArrayInsert(mixed.get(), 0, later.get());
+    RuntimeArrayInsert(mixed.get(), 1, base.get());
+    EXPECT_EQ(call(one, later), "nothing");
+    EXPECT_EQ(call(one, base), "IllegalCastException");
+    EXPECT_EQ(call(many, laterOnly), "nothing");
+    EXPECT_EQ(call(many, mixed), "IllegalCastException") << "every element is checked";
 }
 
 }  // namespace
