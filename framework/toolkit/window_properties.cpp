@@ -19,7 +19,6 @@ struct StateValue {
     using Type = T;
     static T Get(Object* window, int32_t) { return RequireWindowImpl(window).*Member; }
     static void Set(Object* window, int32_t, T value) {
-        under_UITrap();
         WindowImpl& impl = RequireWindowImpl(window);
         impl.*Member = value;
         Apply(impl);
@@ -69,7 +68,6 @@ struct Visible {
         return impl.constructed ? RuntimeWindowVisible(window) : impl.visible;
     }
     static void Set(Object* window, int32_t, bool visible) {
-        under_UITrap();
         ShowOrHideWindow(window, visible, false);
     }
 };
@@ -81,7 +79,6 @@ struct FullScreen {
         return RuntimeWindowVisible(window) ? impl.widget->isFullScreen() : impl.fullScreen;
     }
     static void Set(Object* window, int32_t, bool on) {
-        under_UITrap();
         WindowImpl& impl = RequireWindowImpl(window);
         impl.fullScreen = on;
         if (!RuntimeWindowVisible(window)) return;  // applied when the window is shown
@@ -212,6 +209,21 @@ struct HelpTag {
     }
 };
 
+// A value held in one of the window's own fields, reached through the window's state like
+// every other property, so that the same checks hold for it.
+template <class T>
+struct FieldValue {
+    using Family = typename props::For<T>::Type;
+    static T Get(Object* window, int32_t offset) {
+        RequireWindowImpl(window);
+        return Family::Get(window, offset);
+    }
+    static void Set(Object* window, int32_t offset, T value) {
+        RequireWindowImpl(window);
+        Family::Set(window, offset, std::move(value));
+    }
+};
+
 // An entry that only holds its place, so that the table keeps the size the class declares.
 int64_t Reserved(Object*, int32_t) {
     RaiseUnsupported("a reserved entry of Window's property table, which holds no value");
@@ -227,7 +239,8 @@ PropertyRow ReadOnly(const char* name, const char* type) {
 }
 template <class T>
 PropertyRow Stored(const char* name, const char* type, int32_t offset) {
-    return StoredProperty<T>(name, kStoredWritable, type, offset);
+    using F = FieldValue<T>;
+    return StoredProperty<T>(name, kStoredWritable, type, offset, &F::Get, &F::Set);
 }
 PropertyRow ReservedEntry(const char* name) {
     return ComputedProperty<int64_t>(name, kReservedEntry, "i8", &Reserved, nullptr);
