@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "exceptions.h"
+#include "property_accessors.h"
 #include "signature.h"
 
 namespace {
@@ -112,21 +113,64 @@ void WriteEvents(ClassRecord* record, ClassRecord* super, const ClassSpec& spec)
     }
 }
 
+// The property's accessors must take the value its type text names: a Double accessor under
+// "i8" would read the eight bytes of an Integer as a floating-point number.
+void CheckAccessorTypes(const ClassSpec& spec, const PropertyRow& row, const TypeCode& type) {
+    const std::string entry = std::string(row.name) + ": ";
+    if (!row.getter) BadRecord(spec, entry + "no getter");
+    TypeCodeTest takes =
+        row.valueType ? row.valueType : RuntimeBoxedAccessorTypes(row.boxedGetter, row.boxedSetter);
+    if (!takes) BadRecord(spec, entry + "the type its accessors take is not stated");
+    if (!takes(type))
+        BadRecord(spec,
+                  entry + "the type text \"" + row.typeText + "\" is not what its accessors take");
+}
+
+// A stored field lies wholly inside the class's own part of the instance data, below the
+// superclass's fields and above the start of the block, aligned to its size.
+struct FieldSpan {
+    const char* name;
+    int64_t begin, end;  // offsets from the object reference, end excluded
+};
+
+FieldSpan CheckFieldPlace(const ClassSpec& spec, ClassRecord* super, const PropertyRow& row,
+                          const TypeCode& type) {
+    const std::string entry = std::string(row.name) + ": ";
+    const auto size = static_cast<int64_t>(type.FieldSize());
+    const int64_t begin = row.fieldOffset, end = begin + size;
+    const int64_t ownTop = -static_cast<int64_t>(super ? super->instanceDataSize : 0);
+    if (begin < -static_cast<int64_t>(spec.instanceDataSize) || end > 0)
+        BadRecord(spec, entry + "field offset outside the instance data");
+    if (end > ownTop) BadRecord(spec, entry + "field overlaps the superclass's fields");
+    if (-begin % static_cast<int64_t>(type.FieldAlignment()) != 0)
+        BadRecord(spec, entry + "field offset " + std::to_string(begin) + " is not aligned to " +
+                            std::to_string(type.FieldAlignment()) + " bytes");
+    return {row.name, begin, end};
+}
+
+void CheckNoOverlap(const ClassSpec& spec, const std::vector<FieldSpan>& fields) {
+    for (size_t i = 0; i < fields.size(); ++i)
+        for (size_t j = 0; j < i; ++j)
+            if (fields[i].begin < fields[j].end && fields[j].begin < fields[i].end)
+                BadRecord(spec, std::string(fields[i].name) + ": field overlaps that of " +
+                                    fields[j].name);
+}
+
 void WriteProperties(ClassRecord* record, ClassRecord* super, const ClassSpec& spec) {
     uint32_t inherited = super ? super->propertyCount : 0;
     CheckCount(spec, "property entries", inherited + spec.properties.size(), spec.propertyCount);
+    std::vector<FieldSpan> fields;
     for (size_t i = 0; i < spec.properties.size(); ++i) {
         const PropertyRow& row = spec.properties[i];
-        ParseTypeCode(row.typeText);
+        const TypeCode type = ParseTypeCode(row.typeText);
+        CheckAccessorTypes(spec, row, type);
+        if (!(row.flags & kFlagComputed)) fields.push_back(CheckFieldPlace(spec, super, row, type));
         uint32_t index = inherited + static_cast<uint32_t>(i);
         PropertyEntry& entry = record->properties[index];
         entry.name = row.name;
         entry.typeText = row.typeText;
         entry.fieldOffset = row.fieldOffset;
         entry.flags = row.flags;
-        if (!(row.flags & kFlagComputed) &&
-            (row.fieldOffset >= 0 || static_cast<uint32_t>(-row.fieldOffset) > spec.instanceDataSize))
-            BadRecord(spec, std::string(row.name) + ": field offset outside the instance data");
         WriteAttributes(record->properties, index, (row.flags & kFlagHidden) != 0);
         entry.getter = row.getter;
         entry.setter = row.setter;
@@ -134,6 +178,7 @@ void WriteProperties(ClassRecord* record, ClassRecord* super, const ClassSpec& s
         entry.boxedSetter = row.boxedSetter;
         entry.declaringClass = record;
     }
+    CheckNoOverlap(spec, fields);
 }
 
 // Records whose building was refused. They are kept, not freed: a lookup during the build

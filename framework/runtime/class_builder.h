@@ -12,7 +12,9 @@
 //      attributes not carried), an override naming its slot's entry, then the own rows;
 //      each entry gets its attribute table ("Hidden" for a hidden method);
 //   6. the handler of each handled event, taken from its virtual slot;
-//   7. own properties after the superclass's, with their attribute tables;
+//   7. own properties after the superclass's, with their attribute tables; each type text
+//      must be what the property's accessors take, and each stored field must lie inside
+//      the class's own part of the instance data, aligned to its size, apart from the others;
 //   8. interface entries, each filled by its `Class:Interface.__Lookup` function.
 //
 // Every signature and type text is parsed and checked against its function here, when the
@@ -68,6 +70,9 @@ struct HandlerRow {
     uint32_t slot;
 };
 
+// The type codes a property's accessors can take, as a test (CppType<T>::Accepts).
+using TypeCodeTest = bool (*)(const TypeCode& code);
+
 struct PropertyRow {
     const char* name;
     uint32_t flags;
@@ -77,6 +82,9 @@ struct PropertyRow {
     GenericFn setter;
     BoxedGetter boxedGetter;
     BoxedSetter boxedSetter;
+    // What the getter and setter take; the typed helpers state it. A row without it must use
+    // the framework's own boxed accessors, which tell it.
+    TypeCodeTest valueType = nullptr;
 };
 
 struct InterfaceRow {

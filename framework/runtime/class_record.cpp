@@ -78,6 +78,10 @@ ClassRecord* RuntimeFindClass(std::string_view name) {
 
 void RuntimeRegisterClass(ClassRecord* record) { Registry()[record->name] = record; }
 
+void RuntimeRegisterClassAs(std::string_view name, ClassRecord* record) {
+    Registry()[std::string(name)] = record;
+}
+
 bool RuntimeObjectIsa(Object* object, ClassRecord* cls) {
     if (!object || !cls) return false;
     for (ClassRecord* c = object->cls; c; c = c->superclass) {

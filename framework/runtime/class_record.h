@@ -34,6 +34,7 @@ constexpr uint32_t kStoredWritable = kFlagPublic | kFlagAssigns;
 constexpr uint32_t kHiddenStoredWritable = kFlagPrivate | kFlagHidden | kFlagAssigns;
 constexpr uint32_t kComputedWritable = kFlagPublic | kFlagAssigns | kFlagComputed;
 constexpr uint32_t kComputedReadOnly = kFlagPublic | kFlagComputed;
+constexpr uint32_t kReservedEntry = kFlagPrivate | kFlagHidden | kFlagComputed;  // no value
 static_assert(kPublicVirtual == 257);
 static_assert(kPublicVirtualHidden == 385);
 static_assert(kClassNamedCtor == 288);
@@ -45,6 +46,7 @@ static_assert(kStoredWritable == 5);
 static_assert(kHiddenStoredWritable == 196);
 static_assert(kComputedWritable == 21);
 static_assert(kComputedReadOnly == 17);
+static_assert(kReservedEntry == 208);
 
 // Kind bits of a record.
 enum ClassKind : uint32_t { kKindInterface = 1, kKindClass = 2, kKindHidden = 4 };
@@ -148,6 +150,8 @@ AttributeEntry* RuntimeAllocateAttributeTable(PropertyEntry* table, uint32_t ent
 ClassRecord* RuntimeFindClass(std::string_view name);
 // Registers a built record under its name (the record builder does this).
 void RuntimeRegisterClass(ClassRecord* record);
+// Registers `record` under another name as well (a delegate type names the Delegate class).
+void RuntimeRegisterClassAs(std::string_view name, ClassRecord* record);
 
 // True when `object` is of `cls`, of a subclass, or implements the interface `cls`.
 bool RuntimeObjectIsa(Object* object, ClassRecord* cls);

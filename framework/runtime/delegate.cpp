@@ -47,6 +47,10 @@ void Delegate::dunder_ctblinit() {
 }
 ClassRecord* Delegate::dunder_Lookup() { return RuntimeLookupClass(gDelegate); }
 
+void RuntimeDeclareDelegateType(std::string_view name) {
+    RuntimeRegisterClassAs(name, Delegate::dunder_Lookup());
+}
+
 Ref<Object> RuntimeCreateDelegate(GenericFn invoke, GenericFn function, Object* target,
                                   const char* signature, int32_t flags) {
     if (!invoke || !function) RaiseNilObjectException();

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "class_record.h"
 #include "exceptions.h"
@@ -22,6 +23,11 @@ struct Delegate {
 };
 
 constexpr int32_t kDelegateWeakTarget = 1;
+
+// Makes the delegate type `name` ("Timer.TimerCallLater") known. Every delegate of this
+// runtime is of the one class Delegate, so the type is that class under its own name: a
+// parameter of the type takes any delegate and refuses every other object.
+void RuntimeDeclareDelegateType(std::string_view name);
 
 // A new delegate. `invoke` is the invocation routine of the delegate's shape
 // (DelegateInvocation<R, A...>()), `function` the code to call, `target` the object it is

@@ -61,12 +61,20 @@ void RuntimeRaiseTypeMismatch(std::string_view what) {
 
 Object* RuntimeCastArgument(Object* object, const TypeCode& code) {
     if (!object) return nullptr;
-    ClassRecord* cls = nullptr;
     if (code.kind == TypeKind::Array) {
-        cls = ObjectArray::dunder_Lookup();
-    } else if (code.name != "Object") {
-        cls = RuntimeFindClass(code.name);  // a class the runtime does not know is not checked
+        RuntimeCheckCast(object, ObjectArray::dunder_Lookup());
+        for (int64_t i = 0; i <= RuntimeArrayUbound(object); ++i)
+            RuntimeCastArgument(RuntimeArrayGet(object, i).get(), *code.element);
+        return object;
     }
-    if (cls) RuntimeCheckCast(object, cls);
+    if (code.name == "Object") return object;  // every object is one
+    // Resolved at each call: a signature may name a class registered after it, or one this
+    // framework does not have, and then no object can be shown to be of it.
+    ClassRecord* cls = RuntimeFindClass(code.name);
+    if (!cls)
+        RuntimeRaiseNew(IllegalCastException::dunder_Lookup(),
+                        std::string("an object of class ") + object->cls->name +
+                            " cannot be used as " + code.name + ": no class of that name exists");
+    RuntimeCheckCast(object, cls);
     return object;
 }

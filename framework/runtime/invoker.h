@@ -54,6 +54,9 @@ const Invoker* RuntimeInvokerFor(std::string_view signatureText, InvokeThunk thu
 // ---- C++ types and the type codes they stand for --------------------------------------
 
 [[noreturn]] void RuntimeRaiseTypeMismatch(std::string_view what);
+// Passes nil, and an object of the class the code names (for an array code, an array whose
+// elements all pass), through unchanged; raises IllegalCastException for anything else,
+// among it any object where no class of the name is registered.
 Object* RuntimeCastArgument(Object* object, const TypeCode& code);
 
 template <class T>
@@ -138,8 +141,9 @@ struct CppType<void*> {
 // Object parameters are borrowed; object results are new references.
 template <>
 struct CppType<Object*> {
+    // Arrays hold objects only.
     static bool Accepts(const TypeCode& c) {
-        return c.kind == TypeKind::Object || c.kind == TypeKind::Array;
+        return c.kind == TypeKind::Object || (c.kind == TypeKind::Array && Accepts(*c.element));
     }
     static Object* From(const Variant& v, const TypeCode& c) {
         return RuntimeCastArgument(v.BorrowObject(), c);

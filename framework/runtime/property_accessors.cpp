@@ -63,3 +63,39 @@ void WeakRef::Introspection::SetValue(::Object* object, const PropertyEntry* ent
 }
 
 }  // namespace props
+
+namespace {
+
+// The framework's generic boxed accessors and the type codes each exchanges with its entry.
+struct AccessorFamily {
+    BoxedGetter getValue;
+    BoxedSetter setValue;
+    TypeCodeTest accepts;
+};
+
+template <class T>
+constexpr AccessorFamily FamilyOf() {
+    using A = typename props::For<T>::Type;
+    return {&A::Introspection::GetValue, &A::Introspection::SetValue, &CppType<T>::Accepts};
+}
+
+// clang-format off
+constexpr AccessorFamily kAccessorFamilies[] = {
+    FamilyOf<double>(), FamilyOf<float>(),  FamilyOf<int64_t>(),     FamilyOf<bool>(),
+    FamilyOf<uint8_t>(), FamilyOf<Color>(), FamilyOf<String>(),      FamilyOf<Ref<Object>>(),
+    FamilyOf<void*>(),  FamilyOf<Variant>(),
+    {nullptr, &props::WeakRef::Introspection::SetValue, &CppType<Ref<Object>>::Accepts},
+};
+// clang-format on
+
+}  // namespace
+
+TypeCodeTest RuntimeBoxedAccessorTypes(BoxedGetter getter, BoxedSetter setter) {
+    TypeCodeTest gets = nullptr, sets = nullptr;
+    for (const AccessorFamily& family : kAccessorFamilies) {
+        if (getter && family.getValue == getter) gets = family.accepts;
+        if (setter && family.setValue == setter) sets = family.accepts;
+    }
+    if (!gets || (setter && sets != gets)) return nullptr;
+    return gets;
+}

@@ -43,6 +43,7 @@ using Boolean = Scalar<bool>;
 using Byte = Scalar<uint8_t>;
 using Color = Scalar<::Color>;
 using Ptr = Scalar<void*>;
+using VariantValue = Scalar<::Variant>;
 
 // Strings are held in their field as a retained raw pointer.
 struct String {
@@ -74,6 +75,7 @@ struct WeakRef {
 };
 
 // The accessor family for a C++ value type.
+// clang-format off
 template <class T> struct For;
 template <> struct For<double> { using Type = Double; };
 template <> struct For<float> { using Type = Single; };
@@ -84,8 +86,28 @@ template <> struct For<::Color> { using Type = Color; };
 template <> struct For<::String> { using Type = String; };
 template <> struct For<Ref<::Object>> { using Type = Object; };
 template <> struct For<void*> { using Type = Ptr; };
+template <> struct For<::Variant> { using Type = VariantValue; };
+// clang-format on
+
+// What a property's own getter and setter look like for a value of type T: objects are
+// returned as a new reference and set borrowed.
+template <class T>
+struct AccessorTypes {
+    using Getter = T (*)(::Object*, int32_t);
+    using Setter = void (*)(::Object*, int32_t, T);
+};
+template <>
+struct AccessorTypes<Ref<::Object>> {
+    using Getter = Ref<::Object> (*)(::Object*, int32_t);
+    using Setter = void (*)(::Object*, int32_t, ::Object*);
+};
 
 }  // namespace props
+
+// The type codes that the framework's generic boxed accessors `getter` and `setter` (nil
+// for none) exchange with their entry's getter and setter; nil when either is none of the
+// framework's own or the two exchange different types.
+TypeCodeTest RuntimeBoxedAccessorTypes(BoxedGetter getter, BoxedSetter setter);
 
 // A stored property whose value lives in the object's field at `offset`.
 template <class T>
@@ -99,7 +121,8 @@ PropertyRow StoredProperty(const char* name, uint32_t flags, const char* typeTex
             reinterpret_cast<GenericFn>(&A::Get),
             reinterpret_cast<GenericFn>(&A::Set),
             &A::Introspection::GetValue,
-            &A::Introspection::SetValue};
+            &A::Introspection::SetValue,
+            &CppType<T>::Accepts};
 }
 
 // A function address as a GenericFn; nil stays nil.
@@ -112,14 +135,23 @@ GenericFn AsGenericFn(F function) {
     }
 }
 
+// A property's getter or setter as a GenericFn, once the compiler has checked that it takes
+// or gives the property's value type; nil stays nil.
+template <class Expected, class F>
+GenericFn AccessorFn(F function) {
+    static_assert(std::is_null_pointer_v<F> || std::is_same_v<F, Expected>,
+                  "the accessor does not take or give the property's value type");
+    return AsGenericFn(function);
+}
+
 // A stored property whose getter and setter are the class's own, for a field whose change
 // must reach more than the field; `get` and `set` as for a computed property.
 template <class T, class G, class S>
 PropertyRow StoredProperty(const char* name, uint32_t flags, const char* typeText, int32_t offset,
                            G get, S set) {
     PropertyRow row = StoredProperty<T>(name, flags, typeText, offset);
-    row.getter = AsGenericFn(get);
-    row.setter = AsGenericFn(set);
+    row.getter = AccessorFn<typename props::AccessorTypes<T>::Getter>(get);
+    row.setter = AccessorFn<typename props::AccessorTypes<T>::Setter>(set);
     return row;
 }
 
@@ -143,8 +175,9 @@ PropertyRow ComputedProperty(const char* name, uint32_t flags, const char* typeT
             flags,
             typeText,
             0,
-            AsGenericFn(get),
-            AsGenericFn(set),
+            AccessorFn<typename props::AccessorTypes<T>::Getter>(get),
+            AccessorFn<typename props::AccessorTypes<T>::Setter>(set),
             &A::Introspection::GetValue,
-            &A::Introspection::SetValue};
+            &A::Introspection::SetValue,
+            &CppType<T>::Accepts};
 }

@@ -1,8 +1,10 @@
 #include "signature.h"
 
+#include <algorithm>
 #include <string>
 
 #include "exceptions.h"
+#include "variant.h"
 
 namespace {
 
@@ -131,6 +133,38 @@ std::string TypeCode::Text() const {
         case TypeKind::Array: return "A1" + (element ? element->Text() : std::string());
     }
     return "";
+}
+
+size_t TypeCode::FieldSize() const {
+    switch (kind) {
+        case TypeKind::SignedInt:
+        case TypeKind::UnsignedInt:
+            return size;
+        case TypeKind::Single:
+            return sizeof(float);
+        case TypeKind::Double:
+            return sizeof(double);
+        case TypeKind::Boolean:
+            return sizeof(bool);
+        case TypeKind::Color:
+            return sizeof(Color);
+        case TypeKind::Currency:
+            return sizeof(Currency);
+        case TypeKind::Variant:
+            return sizeof(Variant);
+        case TypeKind::String:
+        case TypeKind::Text:
+        case TypeKind::Ptr:
+        case TypeKind::Object:
+        case TypeKind::Array:
+        case TypeKind::External:
+            return sizeof(void*);
+    }
+    return sizeof(void*);
+}
+
+size_t TypeCode::FieldAlignment() const {
+    return std::min(FieldSize(), sizeof(void*));
 }
 
 TypeCode ParseTypeCode(std::string_view text) {

@@ -53,6 +53,10 @@ struct TypeCode {
         return (kind == TypeKind::SignedInt || kind == TypeKind::UnsignedInt) && !name.empty();
     }
     std::string Text() const;  // the code as written
+    // Bytes an instance field of this type takes, and the alignment it needs: its own size,
+    // up to that of a pointer. Texts, objects and arrays are held as one pointer.
+    size_t FieldSize() const;
+    size_t FieldAlignment() const;
 };
 
 struct Signature {

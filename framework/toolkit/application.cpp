@@ -249,7 +249,6 @@ void HideTooltip(Object*) {
 }
 
 void ShowTooltip(Object*, String text, int64_t x, int64_t y, bool autoHide) {
-    under_UITrap();
     ToolkitEnsureApplication();
     const int shownFor = autoHide ? -1 : std::numeric_limits<int>::max();
     QToolTip::showText(QPoint(int(x), int(y)), ToQString(text), nullptr, QRect(), shownFor);
@@ -261,7 +260,6 @@ void NewDocument(Object* app) {
 
 // Shows each open window's menu bar afresh, after the program changed its items.
 void RefreshMenuBar(Object*) {
-    under_UITrap();
     for (int64_t i = 0; i < RuntimeWindowCount(); ++i) {
         Ref<Object> window = RuntimeWindowAt(i);
         if (WindowImpl* impl = WindowImplOf(window.get())) ApplyWindowMenuBar(*impl);
@@ -653,7 +651,6 @@ void under_RunFrameworkInitialization(GenericFn lateStartup) {
 
 void RuntimeRun() {
     Trace("RuntimeRun");
-    under_UITrap();
     ToolkitEnsureApplication();
     Toolkit& toolkit = TheToolkit();
     if (!toolkit.quitPending) {
@@ -671,6 +668,7 @@ void under_RuntimeRun() {
 }
 
 void RuntimeApplicationQuit(int64_t code) {
+    under_UITrap();
     Trace("RuntimeApplicationQuit " + std::to_string(code));
     RuntimeSetExitStatus(static_cast<int>(code));
     ToolkitEndEventLoop();
@@ -679,7 +677,6 @@ void RuntimeApplicationQuit(int64_t code) {
 // As the platform's Quit command does: every window is asked to close (and may refuse),
 // then the application; if none refused, the application quits with status 0.
 void QuitMenuAction() {
-    under_UITrap();
     std::vector<Ref<Object>> windows;
     for (int64_t i = 0; i < RuntimeWindowCount(); ++i) windows.push_back(RuntimeWindowAt(i));
     for (const Ref<Object>& window : windows) {

@@ -308,7 +308,10 @@ bool ControlImpl::KeyNotHandled(QKeyEvent*) {
     return false;
 }
 
+// Every operation on a control reaches its state through here, so the user-interface thread
+// is checked here, once for all of them.
 ControlImpl& ImplOf(Object* control) {
+    under_UITrap();
     RuntimeRequire(control);
     ControlImpl*& impl = ImplField(control);
     if (!impl) {

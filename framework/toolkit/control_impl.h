@@ -273,7 +273,8 @@ constexpr KindEvents kTextEditEvents{
     .gotFocus = 15, .lostFocus = 16, .selChange = 17, .textChange = 18};
 
 // The implementation of a control object; a RectControl made directly gets a plain one.
-// Raises IllegalCastException for an object that is no Control.
+// Raises ThreadAccessingUIException off the main thread, and IllegalCastException for an
+// object that is no Control.
 ControlImpl& ImplOf(Object* control);
 // Installs the implementation a leaf class's __Init makes (once per object).
 void InstallImpl(Object* control, ControlImpl* impl);

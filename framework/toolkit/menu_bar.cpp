@@ -105,7 +105,6 @@ Ref<Object> BarDependencyList(Object* bar) {
 
 // Shows the bar in the QMenuBar passed as a handle.
 void InstallClone(Object* bar, void* qtMenuBar) {
-    under_UITrap();
     auto* qbar = static_cast<QMenuBar*>(qtMenuBar);
     if (!qbar) RaiseNilObjectException();
     ToolkitInstallMenuBar(qbar, RuntimeRequire(bar));

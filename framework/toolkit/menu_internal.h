@@ -46,7 +46,8 @@ struct MenuItemState {
     bool menuModifier = true;  // a bare shortcut key takes the menu modifier
 };
 
-// The state of an item; raises NilObjectException for nil.
+// The state of an item; raises ThreadAccessingUIException off the main thread and
+// NilObjectException for nil.
 MenuItemState& MenuState(Object* item);
 // Whether `object` is a MenuItem (of any subclass).
 bool IsMenuItem(Object* object);
@@ -61,7 +62,7 @@ Object* MenuItemRoot(Object* item);
 std::vector<Object*> MenuItemDescendants(Object* item);
 // The item's name and whether it is enabled.
 String MenuItemName(Object* item);
-// Sets Enabled as its setter does, without the thread check (callers have made it).
+// Sets Enabled as its setter does.
 void MenuItemApplyEnabled(Object* item, bool enabled);
 
 // ---- menu_bar.cpp -----------------------------------------------------------------------

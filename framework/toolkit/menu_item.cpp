@@ -29,14 +29,18 @@ constexpr const char* kIconKeyProperty = "corvaneIconKey";
 
 // ---- fields -----------------------------------------------------------------------------
 
+// The fields, like the state, are reached through MenuState, which checks the thread.
 bool& Flag(Object* item, int32_t offset) {
-    return RuntimeRequire(item)->Field<bool>(offset);
+    MenuState(item);
+    return item->Field<bool>(offset);
 }
 String Text(Object* item, int32_t offset) {
-    return props::String::Get(RuntimeRequire(item), offset);
+    MenuState(item);
+    return props::String::Get(item, offset);
 }
 void SetText(Object* item, int32_t offset, const String& text) {
-    props::String::Set(RuntimeRequire(item), offset, text);
+    MenuState(item);
+    props::String::Set(item, offset, text);
 }
 
 [[noreturn]] void RaiseOutOfBounds(const char* what, int64_t index) {
@@ -161,7 +165,6 @@ void CheckMenuItem(Object* object, const char* what) {
 }
 
 void InsertAt(Object* parent, int64_t index, Object* item) {
-    under_UITrap();
     CheckMenuItem(parent, "AddMenu");
     CheckMenuItem(item, "AddMenu");
     for (Object* up = parent; up; up = MenuState(up).parent)
@@ -239,7 +242,6 @@ void AddMenuAt(Object* parent, int64_t index, Object* item) {
 }
 
 Ref<Object> Clone(Object* item) {
-    under_UITrap();
     Ref<Object> copy = RuntimeNewObject(RuntimeRequire(item)->cls);
     RuntimeMenuItemDefaultConstructor(copy.get());
     for (int32_t offset : {kName, kValue, kShortcut})
@@ -261,7 +263,6 @@ Ref<Object> Clone(Object* item) {
 }
 
 void Close(Object* item) {
-    under_UITrap();
     Detach(RuntimeRequire(item));
 }
 
@@ -281,7 +282,6 @@ void Enable(Object* item) {
 
 // Handle(0) is the item's QAction, Handle(1) its submenu (nil while it has no children).
 void* Handle(Object* item, int64_t type) {
-    under_UITrap();
     QAction* action = MenuItemAction(item);
     if (type == 0) return action;
     if (type == 1) return MenuState(item).menu;
@@ -301,7 +301,6 @@ Ref<Object> ItemForAction(Object* root, QAction* chosen) {
 
 // Shows the item's submenu as a pop-up menu; the chosen item (a new reference), or nil.
 Ref<Object> PopUpAt(Object* item, int64_t x, int64_t y) {
-    under_UITrap();
     MenuItemAction(item);
     MenuItemState& state = MenuState(item);
     if (!state.menu) return nullptr;
@@ -316,7 +315,6 @@ Ref<Object> PopUp(Object* item) {
 }
 
 void RemoveAt(Object* item, int64_t index) {
-    under_UITrap();
     auto& children = MenuState(item).children;
     if (index < 0 || index >= static_cast<int64_t>(children.size()))
         RaiseOutOfBounds("Remove", index);
@@ -324,14 +322,11 @@ void RemoveAt(Object* item, int64_t index) {
 }
 
 void RemoveItem(Object* item, Object* child) {
-    under_UITrap();
-    if (RuntimeRequire(child) && IsMenuItem(child) &&
-        MenuState(child).parent == RuntimeRequire(item))
-        Detach(child);
+    Object* parent = MenuState(item).self;
+    if (IsMenuItem(RuntimeRequire(child)) && MenuState(child).parent == parent) Detach(child);
 }
 
 void RemoveNamed(Object* item, String name) {
-    under_UITrap();
     if (Ref<Object> child = FindBelow(RuntimeRequire(item), name.View(), false))
         Detach(child.get());
 }
@@ -344,7 +339,6 @@ Ref<Object> DependencyList(Object* item) {
 
 // Greys the item and everything below it for good: auto-enabling no longer touches them.
 void DisableEntirely(Object* item) {
-    under_UITrap();
     std::vector<Object*> items = MenuItemDescendants(item);
     items.insert(items.begin(), item);
     for (Object* each : items) {
@@ -364,14 +358,12 @@ Ref<Object> LookupByHandle(Object* item, void* handle) {
 
 // Enables or greys the item as auto-enabling would, for the window that gets commands now.
 void SelfEnable(Object* item) {
-    under_UITrap();
     if (Flag(item, kAutoEnabled))
         MenuItemApplyEnabled(item, MenuItemWouldAct(item, ToolkitMenuCommandWindow()));
 }
 
 // Exchanges the places of two items, in one menu or in two.
 void Swap(Object* item, Object* other) {
-    under_UITrap();
     CheckMenuItem(item, "_Swap");
     CheckMenuItem(other, "_Swap");
     Object* parentA = MenuState(item).parent;
@@ -396,16 +388,14 @@ template <int32_t Offset>
 bool FlagGetter(Object* item, int32_t) {
     return Flag(item, Offset);
 }
-// The setters of fields the item's QAction shows: main thread only, then the action follows.
+// The setters of fields the item's QAction shows: the action follows.
 template <int32_t Offset>
 void FlagSetter(Object* item, int32_t, bool on) {
-    under_UITrap();
     Flag(item, Offset) = on;
     Sync(item);
 }
 template <int32_t Offset>
 void TextSetter(Object* item, int32_t, String text) {
-    under_UITrap();
     SetText(item, Offset, text);
     Sync(item);
 }
@@ -414,7 +404,6 @@ Ref<Object> IconGetter(Object* item, int32_t) {
     return MenuState(item).icon;
 }
 void IconSetter(Object* item, int32_t, Object* picture) {
-    under_UITrap();
     if (picture) RuntimeCheckCast(picture, Picture::dunder_Lookup());
     MenuState(item).icon = Ref<Object>::Retain(picture);
     Sync(item);
@@ -429,7 +418,6 @@ bool MenuModifierGetter(Object* item, int32_t) {
     return MenuState(item).menuModifier;
 }
 void MenuModifierSetter(Object* item, int32_t, bool on) {
-    under_UITrap();
     MenuState(item).menuModifier = on;
     Sync(item);
 }
@@ -444,18 +432,11 @@ Variant TagGetter(Object* item, int32_t) {
 void TagSetter(Object* item, int32_t, Variant tag) {
     MenuState(item).tag = std::move(tag);
 }
-Variant TagBoxedGetter(Object* item, const PropertyEntry*) {
-    return TagGetter(item, 0);
-}
-void TagBoxedSetter(Object* item, const PropertyEntry*, const Variant& tag) {
-    TagSetter(item, 0, tag);
-}
 
 String TooltipGetter(Object* item, int32_t) {
     return MenuState(item).tooltip;
 }
 void TooltipSetter(Object* item, int32_t, String text) {
-    under_UITrap();
     MenuState(item).tooltip = std::move(text);
     Sync(item);
 }
@@ -478,7 +459,10 @@ bool IsMenuBar(Object* object) {
     return RuntimeObjectIsa(object, MenuBar::dunder_Lookup());
 }
 
+// Every operation on an item reaches its fields and state through here, so the user-
+// interface thread is checked here, once for all of them.
 MenuItemState& MenuState(Object* item) {
+    under_UITrap();
     MenuItemState* state = RuntimeRequire(item)->Field<MenuItemState*>(kImp);
     if (!state || !IsMenuItem(item))
         RuntimeRaiseNew(IllegalCastException::dunder_Lookup(),
@@ -532,7 +516,6 @@ String RuntimeMenuItemNameGetter(Object* item, int32_t) {
 }
 
 void RuntimeMenuItemAutoEnableSetter(Object* item, int32_t, bool on) {
-    under_UITrap();
     Flag(item, kAutoEnabled) = on;
 }
 bool RuntimeMenuItemAutoEnableGetter(Object* item, int32_t) {
@@ -561,7 +544,6 @@ String RuntimeMenuItemCommandKeyGetter(Object* item, int32_t) {
 }
 
 void RuntimeMenuItemEnabledSetter(Object* item, int32_t, bool enabled) {
-    under_UITrap();
     MenuItemApplyEnabled(item, enabled);
 }
 bool RuntimeMenuItemEnabledGetter(Object* item, int32_t) {
@@ -655,7 +637,7 @@ void MenuItem::dunder_ctblinit() {
         FlagProperty<kPCAltKey>("PCAltKey"),
         ComputedProperty<Ref<Object>>("Parent", kComputedReadOnly, "o<MenuItem>", &ParentGetter, nullptr),
         StoredProperty<String>("Shortcut", kStoredWritable, "s", kShortcut, &RuntimeMenuItemCommandKeyGetter, &RuntimeMenuItemCommandKeySetter),
-        {"Tag", kComputedWritable, "v", 0, AsGenericFn(&TagGetter), AsGenericFn(&TagSetter), &TagBoxedGetter, &TagBoxedSetter},
+        ComputedProperty<Variant>("Tag", kComputedWritable, "v", &TagGetter, &TagSetter),
         ComputedProperty<String>("Text", kComputedWritable, "s", &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),
         ComputedProperty<String>("Tooltip", kComputedWritable, "s", &TooltipGetter, &TooltipSetter),
         StoredProperty<String>("Value", kStoredWritable, "s", kValue, &RuntimeMenuItemTextGetter, &RuntimeMenuItemTextSetter),

@@ -130,6 +130,7 @@ void EncodeValue(std::string& out, const RecordValue& value) {
 }  // namespace
 
 void RuntimeMassPropertySetter(Object* object, String record) {
+    under_UITrap();  // before the first entry, so that off the main thread nothing is set
     RuntimeRequire(object);
     std::string_view bytes = record.View();
     size_t offset = 0;

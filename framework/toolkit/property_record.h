@@ -23,7 +23,8 @@
 // the property's own setter; key names compare without regard to case, nearest class first.
 // A key that names no property, a value that runs past the end or a record that ends inside
 // an entry raises UnsupportedFormatException naming the key and the offset; nothing is read
-// past the record. An exception from a setter passes out unchanged.
+// past the record. An exception from a setter passes out unchanged. Off the main thread it
+// raises ThreadAccessingUIException and sets nothing.
 void RuntimeMassPropertySetter(Object* object, String record);
 void under_SetProperties(Object* object, String record);
 

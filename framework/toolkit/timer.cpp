@@ -39,14 +39,23 @@ struct TimerState {
     std::vector<WeakControl*> receivers;  // held weakly: listening keeps nobody alive
 };
 
+// Every operation on a timer reaches its fields and state through here, so the user-
+// interface thread is checked here, once for all of them.
 TimerState& State(Object* timer) {
+    under_UITrap();
     TimerState* state = RuntimeRequire(timer)->Field<TimerState*>(kImp);
     if (!state) RaiseNilObjectException();
     return *state;
 }
 
+template <class T>
+T& TimerField(Object* timer, int32_t offset) {
+    State(timer);
+    return timer->Field<T>(offset);
+}
+
 int64_t Field64(Object* timer, int32_t offset) {
-    return RuntimeRequire(timer)->Field<int64_t>(offset);
+    return TimerField<int64_t>(timer, offset);
 }
 
 // The handler bound to Action was made on a window that no longer exists: firing would
@@ -71,12 +80,11 @@ void Fire(Object* timer) {
 void Arm(Object* timer, bool restart) {
     TimerState& state = State(timer);
     int64_t mode = Field64(timer, kRunMode);
-    if (mode == kOff || !timer->Field<bool>(kEnabled)) {
+    if (mode == kOff || !TimerField<bool>(timer, kEnabled)) {
         Stop(timer);
         return;
     }
     if (!restart && !(state.timer && state.timer->isActive())) return;
-    under_UITrap();
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) RaiseUnsupported("Timer: a timer runs only while the application runs");
     if (!state.timer) {
@@ -112,10 +120,10 @@ void TimerExit(Object* timer) {
 // ---- properties -------------------------------------------------------------------------
 
 bool EnabledGetter(Object* timer, int32_t) {
-    return RuntimeRequire(timer)->Field<bool>(kEnabled);
+    return TimerField<bool>(timer, kEnabled);
 }
 void EnabledSetter(Object* timer, int32_t, bool on) {
-    RuntimeRequire(timer)->Field<bool>(kEnabled) = on;
+    TimerField<bool>(timer, kEnabled) = on;
     Arm(timer, true);
 }
 
@@ -127,9 +135,16 @@ void RunModeSetter(Object* timer, int32_t, int64_t mode) {
         RuntimeRaiseNew(
             OutOfBoundsException::dunder_Lookup(),
             "Timer.RunMode is 0 (off), 1 (once) or 2 (repeating), not " + std::to_string(mode));
-    RuntimeRequire(timer)->Field<int64_t>(kRunMode) = mode;
-    timer->Field<int64_t>(kMode) = mode;
+    TimerField<int64_t>(timer, kRunMode) = mode;
+    TimerField<int64_t>(timer, kMode) = mode;
     Arm(timer, true);
+}
+
+int64_t ToleranceGetter(Object* timer, int32_t) {
+    return Field64(timer, kTolerance);
+}
+void ToleranceSetter(Object* timer, int32_t, int64_t milliseconds) {
+    TimerField<int64_t>(timer, kTolerance) = milliseconds;
 }
 
 int64_t PeriodGetter(Object* timer, int32_t) {
@@ -138,7 +153,7 @@ int64_t PeriodGetter(Object* timer, int32_t) {
 void PeriodSetter(Object* timer, int32_t, int64_t milliseconds) {
     if (milliseconds < 0)
         RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(), "Timer.Period cannot be negative");
-    RuntimeRequire(timer)->Field<int64_t>(kPeriod) = milliseconds;
+    TimerField<int64_t>(timer, kPeriod) = milliseconds;
     Arm(timer, false);
 }
 
@@ -235,7 +250,8 @@ void Reset(Object* timer) {
 
 // Raises Action, then tells each receiver; a timer whose window has gone stops instead.
 void CallAction(Object* timer) {
-    Ref<Object> keep = Ref<Object>::Retain(RuntimeRequire(timer));
+    State(timer);
+    Ref<Object> keep = Ref<Object>::Retain(timer);
     if (OwnerGone(timer)) {
         Stop(timer);
         return;
@@ -319,7 +335,7 @@ void Timer::dunder_ctblinit() {
         StoredProperty<int64_t>(      "Period",           kStoredWritable,       "i8",                 kPeriod,    &PeriodGetter,  &PeriodSetter),
         StoredProperty<int64_t>(      "RunMode",          kStoredWritable,       "i8<Timer.RunModes>", kRunMode,   &RunModeGetter, &RunModeSetter),
         ComputedProperty<Ref<Object>>("sCallLaterTimers", kSharedHiddenComputed, "A1o<Object>",                    &CallLaterTimersGetter, nullptr),
-        StoredProperty<int64_t>(      "Tolerance",        kStoredWritable,       "i8",                 kTolerance),
+        StoredProperty<int64_t>(      "Tolerance",        kStoredWritable,       "i8",                 kTolerance, &ToleranceGetter, &ToleranceSetter),
         ReadOnlyStoredProperty<void*>("_mImp",            kPrivateHidden,        "p",                  kImp),
     };
     // clang-format on
@@ -338,6 +354,9 @@ void Timer::dunder_ctblinit() {
                                 .events = Timer_events,
                                 .properties = Timer_properties,
                                 .interfaces = Timer_interfaces};
+    // The delegate types CallLater and CancelCallLater take.
+    RuntimeDeclareDelegateType("Timer.TimerCallLater");
+    RuntimeDeclareDelegateType("Timer.TimerCallLaterWithValue");
     RuntimeBuildClass(gTimer, spec);
 }
 

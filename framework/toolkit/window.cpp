@@ -27,8 +27,10 @@ ClassCell gWindowCell{nullptr, &Window::dunder_ctblinit};  // Window.__ctbl
 
 // ---- the registry of open windows -------------------------------------------------------
 
-// The open windows, frontmost first; the framework's strong references.
+// The open windows, frontmost first; the framework's strong references. Every operation on
+// the registry (finding a window by class name among them) passes here, on the main thread.
 std::vector<Ref<Object>>& OpenWindows() {
+    under_UITrap();
     static auto* windows = new std::vector<Ref<Object>>();
     return *windows;
 }
@@ -242,7 +244,6 @@ void SetFocus(Object* window) {
 
 // Shows the window application-modal and returns once it is hidden or closed.
 void ShowModal(Object* window) {
-    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     if (impl.closed) return;
     Ref<Object> keep = Ref<Object>::Retain(window);
@@ -287,7 +288,6 @@ void WindowDependencyList(Object*) {
 
 // _Move: the content's position on screen and its size.
 void MoveWindow(Object* window, int64_t left, int64_t top, int64_t width, int64_t height) {
-    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     impl.width = width;
     impl.height = height;
@@ -329,12 +329,16 @@ void WindowExit(Object* self) {
 
 // ---- shared with the widget and the property accessors ----------------------------------
 
+// Every operation on a window reaches its state through one of these two, so the user-
+// interface thread is checked here, once for all of them.
 WindowImpl* WindowImplOf(Object* window) {
+    under_UITrap();
     if (!window || !RuntimeObjectIsa(window, Window::dunder_Lookup())) return nullptr;
     return window->Field<WindowImpl*>(window_field::kImpl);
 }
 
 WindowImpl& RequireWindowImpl(Object* window) {
+    under_UITrap();
     RuntimeRequire(window);
     RuntimeCheckCast(window, Window::dunder_Lookup());
     WindowImpl* impl = window->Field<WindowImpl*>(window_field::kImpl);
@@ -343,7 +347,6 @@ WindowImpl& RequireWindowImpl(Object* window) {
 }
 
 WindowWidget& WidgetOf(Object* window) {
-    under_UITrap();
     return EnsureWindowWidget(RequireWindowImpl(window));
 }
 
@@ -536,7 +539,6 @@ void ReleaseAllWindows() {
 // ---- the operations ---------------------------------------------------------------------
 
 void WindowDefaultConstructor(Object* window) {
-    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     if (impl.constructing || impl.constructed || impl.closed)
         RuntimeRaiseNew(
@@ -565,26 +567,22 @@ void WindowDefaultConstructor(Object* window) {
 }
 
 void RuntimeShowWindow(Object* window) {
-    under_UITrap();
     RequireWindowImpl(window);
     TraceWindowCall("RuntimeShowWindow", window);
     ShowOrHideWindow(window, true, true);
 }
 
 void RuntimeHideWindow(Object* window) {
-    under_UITrap();
     RequireWindowImpl(window);
     TraceWindowCall("RuntimeHideWindow", window);
     ShowOrHideWindow(window, false, false);
 }
 
 void RuntimeCloseWindow(Object* window) {
-    under_UITrap();
     CloseWindow(window, false);
 }
 
 Ref<Object> WindowAllocateObject(Object* window, void* classRecord) {
-    under_UITrap();
     RequireWindowImpl(window);
     if (!classRecord) RaiseNilObjectException();
     Ref<Object> control = RuntimeNewObject(static_cast<ClassRecord*>(classRecord));
@@ -593,7 +591,6 @@ Ref<Object> WindowAllocateObject(Object* window, void* classRecord) {
 }
 
 void WindowAddControl(Object* window, String name, Object* control) {
-    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     RuntimeRequire(control);
     impl.controls.push_back(NamedControl{name.Std(), Ref<Object>::Retain(control)});
@@ -631,7 +628,6 @@ Ref<Object> RuntimeWindowControlByNameIndex(Object* window, String name, int64_t
 }
 
 void WindowAddMenuHandler(Object* window, String itemName, void* method) {
-    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     if (!method) RaiseNilObjectException();
     auto function = reinterpret_cast<GenericFn>(method);
@@ -645,7 +641,6 @@ void WindowAddMenuHandler(Object* window, String itemName, void* method) {
 }
 
 void WindowMenuBarSetter(Object* window, int32_t /*offset*/, Object* menuBar) {
-    under_UITrap();
     WindowImpl& impl = RequireWindowImpl(window);
     Ref<Object> bar = RuntimeCheckCast(menuBar, MenuBar::dunder_Lookup());
     impl.menuBar = std::move(bar);

@@ -96,14 +96,16 @@ struct WindowImpl {
     bool mouseDownTaken = false;  // the last MouseDown returned True: MouseUp follows
 };
 
-// The state of `window`, or nil when it is nil or no Window.
+// The state of `window`, or nil when it is nil or no Window. Every operation on a window
+// reaches its state through this or RequireWindowImpl, and both raise
+// ThreadAccessingUIException off the main thread.
 WindowImpl* WindowImplOf(Object* window);
 // The same; raises NilObjectException for nil and IllegalCastException for no Window.
 WindowImpl& RequireWindowImpl(Object* window);
 // The window's widget, made (with its content area) on first use.
 WindowWidget& EnsureWindowWidget(WindowImpl& impl);
-// The widget of a window that the program operates on, made on first use. Raises
-// ThreadAccessingUIException off the main thread, and what RequireWindowImpl raises.
+// The widget of a window that the program operates on, made on first use; raises what
+// RequireWindowImpl raises.
 WindowWidget& WidgetOf(Object* window);
 
 // Bring the widget in line with the state.

@@ -19,7 +19,6 @@ struct StateValue {
     using Type = T;
     static T Get(Object* window, int32_t) { return RequireWindowImpl(window).*Member; }
     static void Set(Object* window, int32_t, T value) {
-        under_UITrap();
         WindowImpl& impl = RequireWindowImpl(window);
         impl.*Member = value;
         Apply(impl);
@@ -69,7 +68,6 @@ struct Visible {
         return impl.constructed ? RuntimeWindowVisible(window) : impl.visible;
     }
     static void Set(Object* window, int32_t, bool visible) {
-        under_UITrap();
         ShowOrHideWindow(window, visible, false);
     }
 };
@@ -81,7 +79,6 @@ struct FullScreen {
         return RuntimeWindowVisible(window) ? impl.widget->isFullScreen() : impl.fullScreen;
     }
     static void Set(Object* window, int32_t, bool on) {
-        under_UITrap();
         WindowImpl& impl = RequireWindowImpl(window);
         impl.fullScreen = on;
         if (!RuntimeWindowVisible(window)) return;  // applied when the window is shown
@@ -212,6 +209,26 @@ struct HelpTag {
     }
 };
 
+// A value held in one of the window's own fields, reached through the window's state like
+// every other property, so that the same checks hold for it.
+template <class T>
+struct FieldValue {
+    using Family = typename props::For<T>::Type;
+    static T Get(Object* window, int32_t offset) {
+        RequireWindowImpl(window);
+        return Family::Get(window, offset);
+    }
+    static void Set(Object* window, int32_t offset, T value) {
+        RequireWindowImpl(window);
+        Family::Set(window, offset, std::move(value));
+    }
+};
+
+// An entry that only holds its place, so that the table keeps the size the class declares.
+int64_t Reserved(Object*, int32_t) {
+    RaiseUnsupported("a reserved entry of Window's property table, which holds no value");
+}
+
 template <class A>
 PropertyRow Writable(const char* name, const char* type) {
     return ComputedProperty<typename A::Type>(name, kComputedWritable, type, A::Get, A::Set);
@@ -222,7 +239,11 @@ PropertyRow ReadOnly(const char* name, const char* type) {
 }
 template <class T>
 PropertyRow Stored(const char* name, const char* type, int32_t offset) {
-    return StoredProperty<T>(name, kStoredWritable, type, offset);
+    using F = FieldValue<T>;
+    return StoredProperty<T>(name, kStoredWritable, type, offset, &F::Get, &F::Set);
+}
+PropertyRow ReservedEntry(const char* name) {
+    return ComputedProperty<int64_t>(name, kReservedEntry, "i8", &Reserved, nullptr);
 }
 
 }  // namespace
@@ -260,7 +281,6 @@ std::span<const PropertyRow> WindowPropertyRows() {
         Writable<MenuBarProperty>        ("MenuBar",             "o<MenuBar>"),
         ReadOnly<Handle>                 ("Handle",              "i8"),
         Writable<Changed>                ("Changed",             "b"),
-        Writable<Changed>                ("Modified",            "b"),
         Writable<Enabled>                ("Enabled",             "b"),
         ReadOnly<Active>                 ("Active",              "b"),
         ReadOnly<Maximized>              ("Maximized",           "b"),
@@ -282,19 +302,13 @@ std::span<const PropertyRow> WindowPropertyRows() {
         Stored<bool>                     ("Metal",               "b",  kMetal),
         Stored<bool>                     ("EraseBackground",     "b",  kEraseBackground),
         Stored<String>                   ("Name",                "s",  kName),
-        // The earlier names of design keys, still read by older records.
-        Writable<WindowTypeValue>        ("Frame",               "i8<Window.Types>"),
-        Writable<HasCloseButton>         ("CloseButton",         "b"),
-        Writable<HasMaximizeButton>      ("MaximizeButton",      "b"),
-        Writable<HasMinimizeButton>      ("MinimizeButton",      "b"),
-        Writable<HasFullScreenButton>    ("FullScreenButton",    "b"),
-        Writable<MinimumWidth>           ("MinWidth",            "i8"),
-        Writable<MinimumHeight>          ("MinHeight",           "i8"),
-        Writable<MaximumWidth>           ("MaxWidth",            "i8"),
-        Writable<MaximumHeight>          ("MaxHeight",           "i8"),
-        Stored<int64_t>                  ("Placement",           "i8<Window.Locations>", kDefaultLocation),
-        Writable<BackgroundColor>        ("BackColor",           "c"),
-        Writable<HasBackgroundColor>     ("HasBackColor",        "b"),
+        // Reserved entries: the class declares 60, and these hold the places no property
+        // fills. Each is hidden, has no value and cannot be set.
+        ReservedEntry("_Reserved1"),  ReservedEntry("_Reserved2"),  ReservedEntry("_Reserved3"),
+        ReservedEntry("_Reserved4"),  ReservedEntry("_Reserved5"),  ReservedEntry("_Reserved6"),
+        ReservedEntry("_Reserved7"),  ReservedEntry("_Reserved8"),  ReservedEntry("_Reserved9"),
+        ReservedEntry("_Reserved10"), ReservedEntry("_Reserved11"), ReservedEntry("_Reserved12"),
+        ReservedEntry("_Reserved13"),
     };
     // clang-format on
     static_assert(std::size(Window_properties) == Window::kPropertyCount);

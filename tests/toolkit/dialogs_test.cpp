@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
-#include <thread>
 
 #include "tests/toolkit/raised.h"
 #include "tests/toolkit/recorder_window.h"
@@ -80,19 +79,6 @@ TEST_F(DialogsTest, AMessageDialogShowsItsMessageAndExplanationAndAnswersWithABu
             if (button->text() == "Cancel") button->click();
     });
     EXPECT_EQ(RuntimeCallSlot<int64_t>(dialog.get(), 0), 1);  // the cancel button
-}
-
-TEST_F(DialogsTest, TheBeepAndTheBoxRefuseEveryThreadButTheMainOne) {
-    std::string beep, box;
-    std::thread other([&] {
-        beep = RaisedClass([] { Beep(); });
-        box = RaisedClass([] { RuntimeMsgBox(String("from a thread")); });
-    });
-    other.join();
-    EXPECT_EQ(beep, "ThreadAccessingUIException");
-    EXPECT_EQ(box, "ThreadAccessingUIException");
-    EXPECT_EQ(ToolkitBeepCount(), 0);
-    EXPECT_TRUE(ToolkitMessageBoxes().empty());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Menus: the item tree built through the imports the program uses, lookup at any depth,
-// presentation in a QMenuBar, key equivalents, auto-enabling, the Edit commands on a focused
-// field and the main-thread rule of the setters.
+// presentation in a QMenuBar, key equivalents, auto-enabling and the Edit commands on a
+// focused field.
 #include "framework/toolkit/menus.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,6 @@
 #include <QWidget>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/toolkit/toolkit_internal.h"
@@ -336,35 +335,6 @@ TEST_F(EditCommandsTest, EditItemsAreEnabledOnlyWhenTheyApplyToTheField) {
         EXPECT_EQ(Item("EditClear")->isEnabled(), c.clear) << c.text;
     }
     field_->setReadOnly(false);
-}
-
-// ---- the main-thread rule ---------------------------------------------------------------
-
-struct SetterCase {
-    const char* name;
-    void (*set)(Object*);
-};
-
-TEST_F(MenusTest, SettersRefuseAnyThreadButTheMainOne) {
-    const SetterCase setters[] = {
-        {"Name", [](Object* i) { RuntimeMenuItemNameSetter(i, 0, "X"); }},
-        {"AutoEnabled", [](Object* i) { RuntimeMenuItemAutoEnableSetter(i, 0, false); }},
-        {"Value", [](Object* i) { RuntimeMenuItemTextSetter(i, 0, "X"); }},
-        {"Visible", [](Object* i) { RuntimeMenuItemVisibleSetter(i, 0, false); }},
-        {"Shortcut", [](Object* i) { RuntimeMenuItemCommandKeySetter(i, 0, "Cmd+X"); }},
-        {"Enabled", [](Object* i) { RuntimeMenuItemEnabledSetter(i, 0, false); }},
-        {"AddMenu", [](Object* i) { RuntimeMenuItemAppend(i, i); }},
-    };
-    Ref<Object> item = NewItem(MenuItem::dunder_Lookup());
-    RuntimeMenuItemTextSetter(item.get(), 0, "Before");
-    for (const SetterCase& setter : setters) {
-        std::string raised;
-        std::thread worker([&] { raised = RaisedClass([&] { setter.set(item.get()); }); });
-        worker.join();
-        EXPECT_EQ(raised, "ThreadAccessingUIException") << setter.name;
-    }
-    EXPECT_EQ(RuntimeMenuItemTextGetter(item.get(), 0).Std(), "Before");
-    EXPECT_TRUE(RuntimeMenuItemVisibleGetter(item.get(), 0));
 }
 
 // ---- on a framework window --------------------------------------------------------------

@@ -1,6 +1,6 @@
 // Windows on the offscreen platform: design records applied by Layout, the events of
 // construction, the implicit instance by class name, Show and Hide, mouse and keys, closing,
-// controls and menu handlers by name, the menu bar above the content, the main-thread rule.
+// controls and menu handlers by name, the menu bar above the content.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <thread>
 
 #include "tests/toolkit/raised.h"
 #include "tests/toolkit/recorder_window.h"
@@ -387,28 +386,6 @@ TEST_F(WindowTest, TheMenuBarStandsAboveTheContentWhichKeepsItsDesignSize) {
         RunDeferredDeletions();
     }
     Answer().menuBar = nullptr;
-}
-
-// ---- the main thread ----------------------------------------------------------------------
-
-TEST_F(WindowTest, WindowOperationsRefuseEveryThreadButTheMainOne) {
-    Ref<Object> window = OpenRecorder();
-    Object* w = window.get();
-    const std::pair<const char*, std::function<void()>> operations[] = {
-        {"Show", [w] { RuntimeShowWindow(w); }},
-        {"Hide", [w] { RuntimeHideWindow(w); }},
-        {"Close", [w] { RuntimeCloseWindow(w); }},
-        {"MenuBar", [w] { WindowMenuBarSetter(w, 0, nullptr); }},
-        {"Constructor", [] { OpenWindow(PlainClass()); }},
-    };
-    for (const auto& entry : operations) {
-        SCOPED_TRACE(entry.first);
-        std::string raised;
-        std::thread other([&] { raised = RaisedClass(entry.second); });
-        other.join();
-        EXPECT_EQ(raised, "ThreadAccessingUIException");
-    }
-    EXPECT_TRUE(RuntimeWindowVisible(w));
 }
 
 }  // namespace
