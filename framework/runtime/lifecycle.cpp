@@ -8,8 +8,12 @@
 
 namespace {
 
+char* gNoArguments[] = {nullptr};
+
 struct RuntimeState {
     std::thread::id mainThread = std::this_thread::get_id();
+    int argumentCount = 0;
+    char** arguments = gNoArguments;
     std::vector<std::string> initializersRun;
     double version = 0;
     ExceptionHelper helper = nullptr;
@@ -38,9 +42,17 @@ void ReportToStandardError(Object* exception) {
 }  // namespace
 
 void RuntimeInit(int argc, char** argv) {
-    (void)argc;
-    (void)argv;  // the program takes no command line
-    State().mainThread = std::this_thread::get_id();
+    RuntimeState& state = State();
+    state.mainThread = std::this_thread::get_id();
+    state.argumentCount = argv && argc > 0 ? argc : 0;
+    state.arguments = argv ? argv : gNoArguments;
+}
+
+int& RuntimeArgumentCount() {
+    return State().argumentCount;
+}
+char** RuntimeArgumentVector() {
+    return State().arguments;
 }
 
 void RuntimePerformInitializers(std::span<const Initializer> table) {
