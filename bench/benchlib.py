@@ -24,23 +24,13 @@ def bench_binary(name):
 
 
 def ensure_packages(*packages):
-    """Installs the Debian packages the benchmarks need and that are missing."""
-    missing = [p for p in packages
-               if subprocess.run(["dpkg", "-s", p], stdout=subprocess.DEVNULL,
-                                 stderr=subprocess.DEVNULL).returncode != 0]
-    if not missing:
-        return
-    sudo = [] if os.geteuid() == 0 else ["sudo"]
-    env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
-    print(f"bench: installing {' '.join(missing)}", flush=True)
-    subprocess.run(sudo + ["apt-get", "update"], env=env, check=True)
-    subprocess.run(sudo + ["apt-get", "install", "-y", "--no-install-recommends"] + missing,
-                   env=env, check=True)
+    """Installs what the build needs and the Debian packages named, where missing."""
+    subprocess.run([str(ROOT / "scripts" / "install-deps"), *packages], check=True)
 
 
 def build(targets=BENCH_TARGETS):
     """Configures the Release build of the benchmarks and builds `targets`."""
-    ensure_packages("g++", "cmake", "ninja-build", "qt6-base-dev", "libx11-dev", "xvfb")
+    ensure_packages("libx11-dev")
     subprocess.run(["cmake", "-S", str(ROOT), "-B", str(BUILD), "-G", "Ninja",
                     "-DCMAKE_BUILD_TYPE=Release", "-DCORVANE_BUILD_TESTS=OFF",
                     "-DCORVANE_SANITIZE=OFF"], check=True, stdout=subprocess.DEVNULL)

@@ -9,8 +9,9 @@
 
 #include "framework/toolkit/toolkit.h"
 
-// The process's steps after the display check: RuntimeInit, the initialiser table, _Main,
-// the finalisers; returns RuntimeExit's status. The finalisers and the exit always run.
+// The process's steps: RuntimeInit (which keeps argc and argv), the initialiser table, _Main,
+// the finalisers; returns RuntimeExit's status. The finalisers and the exit always run, also
+// when the start-up fails (where no display can be reached, for one).
 int RunProgram(int argc, char** argv);
 
 // The initialiser table: the framework's entries, then the program's eight.

@@ -1,6 +1,7 @@
 #include "lifecycle.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,8 +13,12 @@
 
 namespace {
 
+char* gNoArguments[] = {nullptr};
+
 struct RuntimeState {
     std::thread::id mainThread = std::this_thread::get_id();
+    int argumentCount = 0;
+    char** arguments = gNoArguments;
     std::vector<std::string> initializersRun;
     double version = 0;
     ExceptionHelper helper = nullptr;
@@ -33,9 +38,17 @@ RuntimeState& State() {
 }  // namespace
 
 void RuntimeInit(int argc, char** argv) {
-    (void)argc;
-    (void)argv;  // the program takes no command line
-    State().mainThread = std::this_thread::get_id();
+    RuntimeState& state = State();
+    state.mainThread = std::this_thread::get_id();
+    state.argumentCount = argv && argc > 0 ? argc : 0;
+    state.arguments = argv ? argv : gNoArguments;
+}
+
+int& RuntimeArgumentCount() {
+    return State().argumentCount;
+}
+char** RuntimeArgumentVector() {
+    return State().arguments;
 }
 
 void RuntimePerformInitializers(std::span<const Initializer> table) {
@@ -79,9 +92,19 @@ void RuntimeUnhandledException(Object* exception) {
     }
 }
 
+// One line after the program's name, as command-line programs report: what was raised and
+// its message; a plain RuntimeException, whose class says nothing more, by its message alone.
 void RuntimeReportToStandardError(Object* exception) {
-    std::fprintf(stderr, "Unhandled exception: %s\n",
-                 RuntimeExceptionText(exception).Line().c_str());
+    const ExceptionText said = RuntimeExceptionText(exception);
+    const std::string line = said.message.empty() ? "an exception of class " + said.className +
+                                                        " was not handled"
+                             : said.className == "RuntimeException" ? said.message
+                                                                    : said.Line();
+    const RuntimeState& state = State();
+    const std::string program = state.argumentCount > 0 && state.arguments[0]
+                                    ? std::filesystem::path(state.arguments[0]).filename().string()
+                                    : std::string();
+    std::fprintf(stderr, "%s%s%s\n", program.c_str(), program.empty() ? "" : ": ", line.c_str());
 }
 
 void under_UnhandledException(Object* exception) {

@@ -8,8 +8,14 @@
 #include "object.h"
 #include "ref.h"
 
-// Readies the runtime: records the main thread and the process arguments.
+// Readies the runtime: records the main thread and keeps the process arguments as main
+// received them. `argv` must live as long as the process (main's own does).
 void RuntimeInit(int argc, char** argv);
+// The process arguments that RuntimeInit kept, for the toolkit's platform layer: the count
+// lives as long as the process, so it can be handed on by reference, and the platform may
+// take its own options out of both. Before RuntimeInit: no arguments.
+int& RuntimeArgumentCount();
+char** RuntimeArgumentVector();
 
 // One entry of the initialiser table: a class registration or a module variable's initial
 // value. The framework's entries come first, then the program's, each run once in order.

@@ -11,7 +11,6 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolTip>
-#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -81,25 +80,11 @@ void Trace(const std::string& entry) {
     if (RuntimeTraceEnabled()) RuntimeTrace(entry);
 }
 
-// The process's arguments, kept alive for the Qt application, which holds on to them.
-struct ProcessArguments {
-    std::vector<std::string> text;
-    std::vector<char*> pointers;
-    int count = 0;
-};
-
-ProcessArguments& Arguments() {
-    static ProcessArguments* arguments = [] {
-        auto* made = new ProcessArguments();
-        std::ifstream commandLine("/proc/self/cmdline", std::ios::binary);
-        for (std::string item; std::getline(commandLine, item, '\0');) made->text.push_back(item);
-        if (made->text.empty()) made->text.push_back("corvane-conversion");
-        for (std::string& item : made->text) made->pointers.push_back(item.data());
-        made->pointers.push_back(nullptr);
-        made->count = static_cast<int>(made->text.size());
-        return made;
-    }();
-    return *arguments;
+// The process arguments as the runtime kept them (the Qt application may have taken its own
+// options out of them).
+std::vector<std::string> ProcessArguments() {
+    char** vector = RuntimeArgumentVector();
+    return std::vector<std::string>(vector, vector + RuntimeArgumentCount());
 }
 
 ApplicationState* StateOf(Object* app) {
@@ -189,13 +174,13 @@ void ReportUnhandledException(Object* exception) {
     bool shown = false;
     try {
         if (RuntimeIsMainThread()) {
-            if (!QCoreApplication::instance() && ToolkitDisplayAvailable(nullptr))
-                ToolkitEnsureApplication();
+            ToolkitEnsureApplication();  // raises where no display can be reached
             RuntimeMsgBox(String(text));
             shown = true;
         }
     } catch (const RaisedException&) {
-        // A report that fails still ends the program; standard error says why.
+        // A report that cannot be shown still ends the program; standard error says why, in
+        // one line after the program's name, as command-line programs do.
     }
     if (!shown) RuntimeReportToStandardError(exception);
     ToolkitEndEventLoop();
@@ -360,11 +345,12 @@ bool ActiveGet(Object*, int32_t) {
 String ExecutablePathGet(Object*, int32_t) {
     if (ToolkitHaveWidgetsApplication())
         return FromQString(QCoreApplication::applicationFilePath());
-    return String(Arguments().text.front());
+    const std::vector<std::string> arguments = ProcessArguments();
+    return String(arguments.empty() ? std::string() : arguments.front());
 }
 String CommandLineGet(Object*, int32_t) {
     std::string line;
-    for (const std::string& argument : Arguments().text)
+    for (const std::string& argument : ProcessArguments())
         line += (line.empty() ? "" : " ") + argument;
     return String(line);
 }
@@ -725,8 +711,12 @@ void ToolkitEnsureApplication() {
         if (toolkit.supportsHiDPI)
             QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
                 Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-        ProcessArguments& arguments = Arguments();
-        toolkit.ownedApp = new QApplication(arguments.count, arguments.pointers.data());
+        // Qt ends the process when its platform finds no display; the framework raises
+        // instead, so that the start-up ends through its report like any other failure.
+        std::string why;
+        if (!ToolkitDisplayAvailable(&why)) RuntimeRaiseNew(RuntimeException::dunder_Lookup(), why);
+        // Qt keeps the count by reference for the application's life: the runtime's lives on.
+        toolkit.ownedApp = new QApplication(RuntimeArgumentCount(), RuntimeArgumentVector());
     }
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (!app) return;

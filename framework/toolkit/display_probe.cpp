@@ -1,6 +1,6 @@
-// Whether a display can be reached, asked before the Qt application exists: Qt ends the
-// process when its platform plug-in finds no display, so the program asks first and can
-// say why instead.
+// Whether a display can be reached, asked before the Qt application is made: Qt ends the
+// process when its platform plug-in finds no display, so the toolkit asks first and raises,
+// saying why, instead.
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>

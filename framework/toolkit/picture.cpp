@@ -1,17 +1,24 @@
 // Picture: a QImage in a framework object. Pictures are opened by file name from the
 // application's resource folder; what cannot be read as a picture opens as nil, never as a
-// crash: a missing, empty, truncated or oversized file, or one that is no image at all.
+// crash and without a word on standard error: a missing, empty, truncated, damaged or
+// oversized file, or one that is no image at all.
 #include "framework/toolkit/picture.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "framework/toolkit/picture_internal.h"
+#include "framework/toolkit/png_check.h"
 #include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/toolkit_testing.h"
 
@@ -67,19 +74,54 @@ bool IsBareFileName(const QString& name) {
            name != QLatin1String(".");
 }
 
-// The image in `path`, or a null image when the file cannot be read as a picture.
+bool WithinLimits(qint64 width, qint64 height) {
+    return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+// While a picture is decoded, the warnings that the PNG decoder passes to Qt's log (a chunk it
+// skips, a colour profile it distrusts) are dropped: the picture opens or opens as nil, and
+// nothing is printed about it. Every other message goes on to the handler installed before.
+class QuietImageDecoding {
+  public:
+    QuietImageDecoding() { previous = qInstallMessageHandler(&Filter); }
+    ~QuietImageDecoding() { qInstallMessageHandler(std::exchange(previous, nullptr)); }
+    QuietImageDecoding(const QuietImageDecoding&) = delete;
+    QuietImageDecoding& operator=(const QuietImageDecoding&) = delete;
+
+  private:
+    static constexpr std::string_view kImageCategory = "qt.gui.imageio";
+    static inline QtMessageHandler previous = nullptr;
+
+    static void Filter(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+        if (context.category && std::string_view(context.category) == kImageCategory) return;
+        if (previous) previous(type, context, text);
+    }
+};
+
+// The image in `path`, or a null image when the file cannot be read as a picture. The file is
+// read once; a PNG that is cut short or damaged is refused before it is decoded.
 QImage ReadImage(const QString& path) {
     QFileInfo info(path);
     if (!info.isFile() || info.size() <= 0 || info.size() > kMaxFileBytes) return {};
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (bytes.isEmpty() || bytes.size() > kMaxFileBytes) return {};
+    const std::string_view view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    if (PngHasSignature(view)) {
+        const std::optional<PngSize> png = PngIntactSize(view);
+        if (!png || !WithinLimits(png->width, png->height)) return {};
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QuietImageDecoding quiet;
+    QImageReader reader(&buffer);
     if (!reader.canRead()) return {};
-    QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide ||
-                           static_cast<qint64>(size.width()) * size.height() > kMaxPixels))
-        return {};
+    const QSize size = reader.size();
+    if (size.isValid() && !WithinLimits(size.width(), size.height())) return {};
     QImage image = reader.read();
-    if (image.isNull() || image.width() > kMaxSide || image.height() > kMaxSide) return {};
+    if (image.isNull() || !WithinLimits(image.width(), image.height())) return {};
     return image;
 }
 

@@ -47,8 +47,8 @@ class ProgramRunTest : public testing::Test {
                 RuntimeApplicationQuit(99);
             });
         });
-        char name[] = "corvane-conversion";
-        char* argv[] = {name, nullptr};
+        static char name[] = "corvane-conversion";
+        static char* argv[] = {name, nullptr};  // the runtime keeps them, as main's
         return RunProgram(1, argv);
     }
 

@@ -373,6 +373,18 @@ struct FakeServer {
     int port = 0;
 };
 
+TEST_F(ApplicationTest, ItsCommandLineIsWhatMainHandedToTheRuntime) {
+    const int testCount = RuntimeArgumentCount();
+    char** const testArguments = RuntimeArgumentVector();
+    char name[] = "/opt/corvane/corvane-conversion", option[] = "-reverse";
+    char* argv[] = {name, option, nullptr};
+    RuntimeInit(2, argv);
+    Ref<Object> app = RuntimeNewObject(TestAppClass());
+    const std::string line = PropertyValue(app.get(), "CommandLine").AsString().Std();
+    RuntimeInit(testCount, testArguments);
+    EXPECT_EQ(line, "/opt/corvane/corvane-conversion -reverse");
+}
+
 TEST_F(ApplicationTest, TheDisplayProbeFindsAServerThatAcceptsAConnectionAndSaysWhyNot) {
     const std::string socketPath = "/tmp/corvane-display-probe-" + std::to_string(getpid());
     const std::string displayNumber = std::to_string(40000 + getpid() % 9999);
