@@ -192,7 +192,7 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
 
 void WindowWidget::keyPressEvent(QKeyEvent* event) {
     if (Live()) {
-        String key = KeyTextForEvent(*event);
+        String key = KeyDownText(*event, this);
         if (!key.Empty() && RaiseClassEvent<bool>(impl_->self, Window::kKeyDown, false, key)) {
             event->accept();
             return;

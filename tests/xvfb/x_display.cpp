@@ -92,7 +92,7 @@ unsigned XInput::KeycodeOf(unsigned long keysym, bool* shifted) {
     return code;
 }
 
-void XInput::Chord(std::initializer_list<const char*> keys) {
+void XInput::Chord(const std::vector<const char*>& keys) {
     std::vector<unsigned> pressed;
     bool shifted = false;
     for (const char* name : keys) {

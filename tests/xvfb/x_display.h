@@ -5,8 +5,8 @@
 
 #include <sys/types.h>
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 struct _XDisplay;
 
@@ -44,7 +44,7 @@ class XInput {
     // Presses the keys named (X keysym names: "Control_L", "BackSpace", "F5", "a") in order
     // and releases them in reverse: a key with its modifiers. A keysym that no key carries is
     // put on a spare key first.
-    void Chord(std::initializer_list<const char*> keys);
+    void Chord(const std::vector<const char*>& keys);
     // Types each character of `text` (ASCII), with Shift where the keyboard needs it.
     void Type(const std::string& text);
     // Moves the pointer to (x, y) of the screen and presses and releases the left button.
