@@ -14,6 +14,7 @@
 #include <QTextEdit>
 
 #include "framework/toolkit/application.h"
+#include "framework/toolkit/application_filter.h"
 #include "framework/toolkit/menu_internal.h"
 #include "framework/toolkit/menus.h"
 #include "framework/toolkit/program_code.h"
@@ -239,11 +240,7 @@ bool MenuItemWouldAct(Object* item, Object* window) {
 }
 
 void MenuCommandsFollowFocus() {
-    static QPointer<FocusFollower> follower;  // goes with the application it watches
-    if (follower || !QCoreApplication::instance()) return;
-    follower = new FocusFollower();
-    follower->setParent(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(follower);
+    ToolkitFilterApplicationEvents<FocusFollower>();
 }
 
 // ---- AppleMenuItem and QuitMenuItem -----------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include "framework/toolkit/application_filter.h"
 #include "framework/toolkit/window_widget.h"
 
 namespace {
@@ -58,11 +59,7 @@ class UserInputWatcher : public QObject {
 }  // namespace
 
 void WatchUserInput() {
-    static QPointer<UserInputWatcher> watcher;  // goes with the application it watches
-    if (watcher || !QCoreApplication::instance()) return;
-    watcher = new UserInputWatcher();
-    watcher->setParent(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(watcher);
+    ToolkitFilterApplicationEvents<UserInputWatcher>();
 }
 
 bool LatestInputReachedMenuBarOf(const QWidget* window) {

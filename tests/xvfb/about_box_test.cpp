@@ -10,12 +10,12 @@ using AboutBox = ProgramTest;
 TEST_F(AboutBox, ChosenAgainAfterAPressOnItStaysUntilAClickIntoAField) {
     for (int time = 1; time <= 2; ++time) {
         ChooseWithMouse("Edit", "About Corvane");
+        WaitFor([] { return Shown(Splash()); });
         Settle();
         ASSERT_TRUE(Shown(Splash())) << "About chosen " << time << " time(s)";
         if (time == 1) {
             ClickOn(TopLevel(Splash()));
-            Settle();
-            ASSERT_FALSE(Shown(Splash())) << "a press on the box hides it";
+            ASSERT_TRUE(WaitFor([] { return !Shown(Splash()); })) << "a press on the box hides it";
         }
     }
     QLineEdit* field = Field("rEdit");
@@ -23,8 +23,8 @@ TEST_F(AboutBox, ChosenAgainAfterAPressOnItStaysUntilAClickIntoAField) {
     ASSERT_FALSE(TopLevel(Splash())->frameGeometry().contains(field->mapToGlobal(inField)))
         << "the box covers the field";
     ClickOn(field, inField);
-    Settle();
-    EXPECT_FALSE(Shown(Splash())) << "coming back to the conversion window hides the box";
+    EXPECT_TRUE(WaitFor([] { return !Shown(Splash()); }))
+        << "coming back to the conversion window hides the box";
 }
 
 }  // namespace

@@ -52,6 +52,10 @@ TEST_F(FieldKeys, EachKeyThatChoosesNoMenuItemPassesTheFilterOnce) {
         } else {
             Input().Chord(c.keys);
         }
+        WaitFor([&] {
+            return ToolkitBeepCount() == c.beeps && z->text().isEmpty() == c.otherEmptied &&
+                   (c.rAfter ? r->text() == c.rAfter : r->text() != "0.5");
+        });
         Settle();
         EXPECT_EQ(ToolkitBeepCount(), c.beeps);
         EXPECT_EQ(z->text().isEmpty(), c.otherEmptied);

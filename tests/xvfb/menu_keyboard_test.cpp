@@ -43,6 +43,7 @@ TEST_F(MenuKeyboard, EditPasteChosenWithTheKeysActsOnTheFieldTypedIn) {
     ASSERT_TRUE(WalkToEditItem("Paste"));
     Key("Control_L");  // a key with Ctrl brings the items up to date for the key equivalents
     Key("Return");
+    WaitFor([&] { return r->text() == "0.5123456"; });
     EXPECT_EQ(r->text().toStdString(), "0.5123456") << "as much as fits, like the Paste key";
     EXPECT_EQ(ToolkitBeepCount(), 0);
 }
