@@ -116,7 +116,7 @@ bool EventBridge::WidgetEvent(QEvent* event) {
         case QEvent::InputMethod:
             return InputMethod(static_cast<QInputMethodEvent*>(event));
         case QEvent::KeyRelease: {
-            String key = KeyTextForEvent(*static_cast<QKeyEvent*>(event));
+            String key = KeyTextForEvent(*static_cast<QKeyEvent*>(event), widget_);
             if (!key.Empty()) Send<String>(kKeyUpEvent, key);
             return false;
         }
@@ -185,7 +185,7 @@ bool EventBridge::WidgetEvent(QEvent* event) {
 // modifier pressed alone, and a key that chooses a menu item, raise nothing but still get the
 // control's own handling.
 bool EventBridge::KeyPress(QKeyEvent* event) {
-    String key = KeyDownText(*event, widget_);
+    String key = KeyTextForEvent(*event, widget_);
     if (!key.Empty() && Raise<bool, String>(kKeyDownEvent, false, key)) return true;
     return impl_ && impl_->KeyNotHandled(event);
 }

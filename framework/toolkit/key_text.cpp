@@ -66,18 +66,14 @@ String CommandKeyText(int key) {
 
 }  // namespace
 
-String KeyTextForEvent(const QKeyEvent& event) {
+String KeyTextForEvent(const QKeyEvent& event, const QWidget* receiver) {
     const int key = event.key();
     for (int modifier : kModifierKeys)
         if (key == modifier) return String();
+    if (KeyChoosesMenuItem(event, receiver)) return String();
     for (const KeyCode& entry : kKeyCodes)
         if (key == entry.key) return Code(entry.code);
     if (HeldWithCommand(event)) return CommandKeyText(key);
     String text = FromQString(event.text());
     return text.Empty() ? Code(kFunctionKeyCode) : text;
-}
-
-String KeyDownText(const QKeyEvent& event, const QWidget* receiver) {
-    if (KeyChoosesMenuItem(event, receiver)) return String();
-    return KeyTextForEvent(event);
 }

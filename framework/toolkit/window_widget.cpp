@@ -192,7 +192,7 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
 
 void WindowWidget::keyPressEvent(QKeyEvent* event) {
     if (Live()) {
-        String key = KeyDownText(*event, this);
+        String key = KeyTextForEvent(*event, this);
         if (!key.Empty() && RaiseClassEvent<bool>(impl_->self, Window::kKeyDown, false, key)) {
             event->accept();
             return;
