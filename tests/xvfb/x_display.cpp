@@ -18,6 +18,10 @@ namespace {
 
 constexpr int kStartTimeoutMs = 20000;
 
+Display* Dpy(void* display) {
+    return static_cast<Display*>(display);
+}
+
 // The display number Xvfb writes to `fd` once it accepts clients; "" when it does not.
 std::string ReadDisplayNumber(int fd) {
     std::string number;
@@ -55,40 +59,40 @@ VirtualDisplay::~VirtualDisplay() {
     waitpid(pid_, nullptr, 0);
 }
 
-void RoundTrip(_XDisplay* display) {
-    XSync(display, False);
+void RoundTrip(void* display) {
+    XSync(static_cast<Display*>(display), False);
 }
 
 XInput::XInput(const std::string& display) : display_(XOpenDisplay(display.c_str())) {
     int event, error, major, minor;
-    if (display_ && !XTestQueryExtension(display_, &event, &error, &major, &minor)) {
-        XCloseDisplay(display_);
+    if (display_ && !XTestQueryExtension(Dpy(display_), &event, &error, &major, &minor)) {
+        XCloseDisplay(Dpy(display_));
         display_ = nullptr;
     }
 }
 
 XInput::~XInput() {
-    if (display_) XCloseDisplay(display_);
+    if (display_) XCloseDisplay(Dpy(display_));
 }
 
 unsigned XInput::KeycodeOf(unsigned long keysym, bool* shifted) {
-    KeyCode code = XKeysymToKeycode(display_, keysym);
+    KeyCode code = XKeysymToKeycode(Dpy(display_), keysym);
     if (code == 0) {
         // Put the keysym on a key that carries none, as a keyboard layout could.
         int low = 0, high = 0, perKey = 0;
-        XDisplayKeycodes(display_, &low, &high);
-        KeySym* map = XGetKeyboardMapping(display_, KeyCode(low), high - low + 1, &perKey);
+        XDisplayKeycodes(Dpy(display_), &low, &high);
+        KeySym* map = XGetKeyboardMapping(Dpy(display_), KeyCode(low), high - low + 1, &perKey);
         for (int key = high; key >= low && code == 0; --key) {
             bool empty = true;
             for (int i = 0; i < perKey; ++i) empty = empty && map[(key - low) * perKey + i] == 0;
             if (empty) code = KeyCode(key);
         }
         XFree(map);
-        XChangeKeyboardMapping(display_, code, 1, &keysym, 1);
-        XSync(display_, False);
+        XChangeKeyboardMapping(Dpy(display_), code, 1, &keysym, 1);
+        XSync(Dpy(display_), False);
     }
-    *shifted = XkbKeycodeToKeysym(display_, code, 0, 0) != keysym &&
-               XkbKeycodeToKeysym(display_, code, 0, 1) == keysym;
+    *shifted = XkbKeycodeToKeysym(Dpy(display_), code, 0, 0) != keysym &&
+               XkbKeycodeToKeysym(Dpy(display_), code, 0, 1) == keysym;
     return code;
 }
 
@@ -102,45 +106,46 @@ void XInput::Chord(const std::vector<const char*>& keys) {
             std::abort();
         }
         pressed.push_back(KeycodeOf(keysym, &shifted));
-        XTestFakeKeyEvent(display_, pressed.back(), True, CurrentTime);
+        XTestFakeKeyEvent(Dpy(display_), pressed.back(), True, CurrentTime);
     }
     for (auto key = pressed.rbegin(); key != pressed.rend(); ++key)
-        XTestFakeKeyEvent(display_, *key, False, CurrentTime);
-    XFlush(display_);
+        XTestFakeKeyEvent(Dpy(display_), *key, False, CurrentTime);
+    XFlush(Dpy(display_));
 }
 
 void XInput::Type(const std::string& text) {
     for (char c : text) {
         bool shifted = false;
         unsigned code = KeycodeOf(static_cast<unsigned char>(c), &shifted);  // Latin-1 keysyms
-        unsigned shift = XKeysymToKeycode(display_, XK_Shift_L);
-        if (shifted) XTestFakeKeyEvent(display_, shift, True, CurrentTime);
-        XTestFakeKeyEvent(display_, code, True, CurrentTime);
-        XTestFakeKeyEvent(display_, code, False, CurrentTime);
-        if (shifted) XTestFakeKeyEvent(display_, shift, False, CurrentTime);
+        unsigned shift = XKeysymToKeycode(Dpy(display_), XK_Shift_L);
+        if (shifted) XTestFakeKeyEvent(Dpy(display_), shift, True, CurrentTime);
+        XTestFakeKeyEvent(Dpy(display_), code, True, CurrentTime);
+        XTestFakeKeyEvent(Dpy(display_), code, False, CurrentTime);
+        if (shifted) XTestFakeKeyEvent(Dpy(display_), shift, False, CurrentTime);
     }
-    XFlush(display_);
+    XFlush(Dpy(display_));
 }
 
 void XInput::Click(int x, int y) {
-    XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(display_, Button1, True, CurrentTime);
-    XTestFakeButtonEvent(display_, Button1, False, CurrentTime);
-    XFlush(display_);
+    XTestFakeMotionEvent(Dpy(display_), -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(Dpy(display_), Button1, True, CurrentTime);
+    XTestFakeButtonEvent(Dpy(display_), Button1, False, CurrentTime);
+    XFlush(Dpy(display_));
 }
 
 void XInput::RequestClose(unsigned long window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(Dpy(display_), "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(Dpy(display_), "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display_, window, False, NoEventMask, &event);
-    XFlush(display_);
+    XSendEvent(Dpy(display_), window, False, NoEventMask, &event);
+    XFlush(Dpy(display_));
 }
 
 void XInput::Sync() {
-    XSync(display_, False);
+    XSync(Dpy(display_), False);
 }

@@ -1,14 +1,13 @@
 // A virtual X server of the tests' own, and real input given to it through the XTEST
-// extension, as a person at its keyboard and mouse gives it. No Xlib type leaks out of here:
-// X11 names such as Window would collide with the framework's.
+// extension, as a person at its keyboard and mouse gives it. No Xlib type leaks out of here
+// (X11 names such as Window would collide with the framework's): a connection to the server
+// is an Xlib Display passed as void*.
 #pragma once
 
 #include <sys/types.h>
 
 #include <string>
 #include <vector>
-
-struct _XDisplay;
 
 // An Xvfb on a display number it picks itself, without a window manager; stopped with the
 // object.
@@ -29,7 +28,7 @@ class VirtualDisplay {
 
 // Waits for the server's answer to a request on `display`: every event the server made
 // before has reached that connection.
-void RoundTrip(_XDisplay* display);
+void RoundTrip(void* display);
 
 // A client connection that gives the server input through XTEST.
 class XInput {
@@ -58,5 +57,5 @@ class XInput {
   private:
     unsigned KeycodeOf(unsigned long keysym, bool* shifted);
 
-    _XDisplay* display_ = nullptr;
+    void* display_ = nullptr;  // the Xlib Display
 };
