@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -92,6 +93,7 @@ class EventBridge : public QObject {
   private:
     bool WidgetEvent(QEvent* event);
     bool KeyPress(QKeyEvent* event);
+    bool InputMethod(QInputMethodEvent* event);
     bool MousePress(QMouseEvent* event);
 
     static int64_t X(QMouseEvent* event) { return event->position().toPoint().x(); }
@@ -102,6 +104,7 @@ class EventBridge : public QObject {
     QPointer<QWidget> parent_;
     bool mouseCaptured_ = false;  // MouseDown answered True: drags and the release are ours
     bool opened_ = false;
+    bool forwarding_ = false;  // passing on what KeyDown took of an input method's text
     qreal scaleFactor_ = 0;
 };
 
@@ -110,8 +113,10 @@ bool EventBridge::WidgetEvent(QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
             return KeyPress(static_cast<QKeyEvent*>(event));
+        case QEvent::InputMethod:
+            return InputMethod(static_cast<QInputMethodEvent*>(event));
         case QEvent::KeyRelease: {
-            String key = KeyTextForEvent(*static_cast<QKeyEvent*>(event));
+            String key = KeyTextForEvent(*static_cast<QKeyEvent*>(event), widget_);
             if (!key.Empty()) Send<String>(kKeyUpEvent, key);
             return false;
         }
@@ -177,12 +182,35 @@ bool EventBridge::WidgetEvent(QEvent* event) {
 }
 
 // KeyDown comes first, before the widget's own handling and before Tab moves the focus. A
-// key without a text (a modifier alone, a function key, a key equivalent) raises nothing
-// but still gets the control's own handling.
+// modifier pressed alone, and a key that chooses a menu item, raise nothing but still get the
+// control's own handling.
 bool EventBridge::KeyPress(QKeyEvent* event) {
-    String key = KeyTextForEvent(*event);
+    String key = KeyTextForEvent(*event, widget_);
     if (!key.Empty() && Raise<bool, String>(kKeyDownEvent, false, key)) return true;
     return impl_ && impl_->KeyNotHandled(event);
+}
+
+// Text that an input method commits is typing too: each of its characters raises KeyDown as
+// its key would, and only the characters KeyDown lets through reach the widget. Text still
+// being composed (the preedit) is not in the control yet and passes as it is.
+bool EventBridge::InputMethod(QInputMethodEvent* event) {
+    if (forwarding_ || event->commitString().isEmpty()) return false;
+    const QString committed = event->commitString();
+    QString taken;
+    for (qsizetype at = 0; at < committed.size();) {
+        const qsizetype length = committed.at(at).isHighSurrogate() ? 2 : 1;
+        const QString character = committed.mid(at, length);
+        at += length;
+        if (!Raise<bool, String>(kKeyDownEvent, false, FromQString(character))) taken += character;
+        if (!impl_) return true;  // the control went during its handler
+    }
+    if (taken == committed) return false;
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(taken, event->replacementStart(), event->replacementLength());
+    forwarding_ = true;
+    QCoreApplication::sendEvent(widget_, &filtered);
+    forwarding_ = false;
+    return true;
 }
 
 bool EventBridge::MousePress(QMouseEvent* event) {

@@ -2,11 +2,18 @@
 
 #include <QKeyEvent>
 
+#include "framework/toolkit/menu_internal.h"
 #include "framework/toolkit/qt_values.h"
 
 namespace {
 
-// Keys whose text is a fixed control character, whatever the platform types for them.
+// The codes of keys that are no character, as the framework has always named them: the
+// function keys share one code, and Insert is the Help key of a Mac keyboard.
+constexpr char kFunctionKeyCode = 16;
+constexpr char kHelpKeyCode = 5;
+
+// Keys whose text is a fixed control character, whatever the platform types for them and
+// whatever modifiers are held.
 struct KeyCode {
     int key;
     char code;
@@ -29,6 +36,8 @@ constexpr KeyCode kKeyCodes[] = {
     {Qt::Key_End,         4},
     {Qt::Key_PageUp,      11},
     {Qt::Key_PageDown,    12},
+    {Qt::Key_Insert,      kHelpKeyCode},
+    {Qt::Key_Help,        kHelpKeyCode},
 };
 // clang-format on
 
@@ -39,17 +48,32 @@ constexpr int kModifierKeys[] = {
     Qt::Key_Hyper_L,  Qt::Key_Hyper_R, Qt::Key_Mode_switch,
 };
 
+String Code(char code) {
+    return String(std::string_view(&code, 1));
+}
+
+// A key held with the command modifier (Ctrl; Qt maps Command to it on macOS) is a command:
+// a letter gives its control character (Ctrl+A is 1, as a terminal has it), any other key the
+// code of keys that are no character. Ctrl with Alt may be AltGr typing a character.
+bool HeldWithCommand(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers held = event.modifiers();
+    return (held & Qt::ControlModifier) && !(held & Qt::AltModifier);
+}
+String CommandKeyText(int key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return Code(char(key - Qt::Key_A + 1));
+    return Code(kFunctionKeyCode);
+}
+
 }  // namespace
 
-String KeyTextForEvent(const QKeyEvent& event) {
+String KeyTextForEvent(const QKeyEvent& event, const QWidget* receiver) {
     const int key = event.key();
     for (int modifier : kModifierKeys)
         if (key == modifier) return String();
-    // A key pressed with the command modifier (Ctrl; Qt maps Command to it on macOS) is a key
-    // equivalent, not typing: it chooses a menu item or the control's own editing command
-    // (select all, copy, undo), so it never reaches a KeyDown handler as a character.
-    if (event.modifiers() & Qt::ControlModifier) return String();
+    if (KeyChoosesMenuItem(event, receiver)) return String();
     for (const KeyCode& entry : kKeyCodes)
-        if (key == entry.key) return String(std::string_view(&entry.code, 1));
-    return FromQString(event.text());
+        if (key == entry.key) return Code(entry.code);
+    if (HeldWithCommand(event)) return CommandKeyText(key);
+    String text = FromQString(event.text());
+    return text.Empty() ? Code(kFunctionKeyCode) : text;
 }

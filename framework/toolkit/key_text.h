@@ -1,13 +1,16 @@
 // The framework's text for a key press, as KeyDown events receive it (the table is in
-// controls.h). Shared by windows and controls so that both name every key alike.
+// key_text.cpp). Shared by windows and controls so that both name every key alike.
 #pragma once
 
 #include "framework/runtime/runtime.h"
 
 class QKeyEvent;
+class QWidget;
 
-// The key's text: the typed character for a printable key, a control character for the
-// editing and movement keys; the empty text for a press of a modifier alone, for a key
-// equivalent (a key pressed with Ctrl, Command on macOS) and for keys the framework has no
-// text for: none of these reaches a KeyDown handler.
-String KeyTextForEvent(const QKeyEvent& event);
+// The text KeyDown and KeyUp receive for a key pressed in `receiver`: the typed character for
+// a printable key; a fixed control character for the editing, movement and function keys and
+// for a key held with Ctrl (Command on macOS), which is a command, never a character. The
+// empty text, and so no KeyDown or KeyUp, for a modifier pressed alone, which is no key of
+// its own, and for a key that chooses an item of a menu bar in the receiver's window, which
+// stays a menu command.
+String KeyTextForEvent(const QKeyEvent& event, const QWidget* receiver);

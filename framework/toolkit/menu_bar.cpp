@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <algorithm>
 
+#include "framework/toolkit/application_filter.h"
 #include "framework/toolkit/menu_internal.h"
 #include "framework/toolkit/menus.h"
 #include "framework/toolkit/program_code.h"
@@ -76,11 +77,7 @@ class KeyEquivalentRefresh : public QObject {
 };
 
 void WatchKeyEquivalents() {
-    static QPointer<KeyEquivalentRefresh> filter;  // goes with the application it watches
-    if (filter || !QCoreApplication::instance()) return;
-    filter = new KeyEquivalentRefresh();
-    filter->setParent(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(filter);
+    ToolkitFilterApplicationEvents<KeyEquivalentRefresh>();
 }
 
 // ---- MenuBar's own methods --------------------------------------------------------------

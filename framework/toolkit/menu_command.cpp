@@ -14,6 +14,7 @@
 #include <QTextEdit>
 
 #include "framework/toolkit/application.h"
+#include "framework/toolkit/application_filter.h"
 #include "framework/toolkit/menu_internal.h"
 #include "framework/toolkit/menus.h"
 #include "framework/toolkit/program_code.h"
@@ -44,18 +45,20 @@ class FocusFollower : public QObject {
     }
 };
 
-// The focused text widget: the application's focus (while a menu bar has it, the widget it
-// came from), else the focus inside the window that gets the command (a window that is not
-// active still remembers its focus widget).
+// The focused text widget: the application's focus (while a menu bar or one of its open
+// menus has it, the widget it came from, in the window that gets the command), else the focus
+// inside that window (a window that is not active still remembers its focus widget). An open
+// menu that was walked with the keys before takes the focus itself each time it opens.
 QWidget* FocusedTextWidget(Object* window) {
+    QWidget* content = window ? ToolkitWindowWidget(window) : nullptr;
     QWidget* focus = QApplication::focusWidget();
-    if (qobject_cast<QMenuBar*>(focus)) {
+    if (IsMenuWidget(focus)) {
         QWidget* before = FocusBeforeBar();
-        focus = before && before->window() == focus->window() ? before : nullptr;
+        const QWidget* home = content ? content->window() : nullptr;
+        if (qobject_cast<QMenuBar*>(focus)) home = focus->window();
+        focus = before && before->window() == home ? before : nullptr;
     }
-    if (!focus && window)
-        if (QWidget* content = ToolkitWindowWidget(window))
-            focus = content->window()->focusWidget();
+    if (!focus && content) focus = content->window()->focusWidget();
     if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus) ||
         qobject_cast<QPlainTextEdit*>(focus))
         return focus;
@@ -237,11 +240,7 @@ bool MenuItemWouldAct(Object* item, Object* window) {
 }
 
 void MenuCommandsFollowFocus() {
-    static QPointer<FocusFollower> follower;  // goes with the application it watches
-    if (follower || !QCoreApplication::instance()) return;
-    follower = new FocusFollower();
-    follower->setParent(QCoreApplication::instance());
-    QCoreApplication::instance()->installEventFilter(follower);
+    ToolkitFilterApplicationEvents<FocusFollower>();
 }
 
 // ---- AppleMenuItem and QuitMenuItem -----------------------------------------------------

@@ -12,6 +12,8 @@
 
 #include "framework/runtime/runtime.h"
 
+class QKeyEvent;
+
 // clang-format off
 // MenuItem's instance fields (40 bytes); MenuBar adds one pointer after them (48 bytes).
 namespace menu_field {
@@ -92,3 +94,5 @@ struct ShortcutModifiers {
 // The key sequence of a shortcut written as the framework writes it ("Cmd+Q", "Q",
 // "Cmd+Shift+Z", "F5"); empty for the empty text or one that names no key.
 QKeySequence MenuShortcutSequence(std::string_view text, const ShortcutModifiers& modifiers);
+// Whether the key is the shortcut of a visible item of a menu bar in `receiver`'s window.
+bool KeyChoosesMenuItem(const QKeyEvent& event, const QWidget* receiver);

@@ -2,6 +2,8 @@
 // "Cmd" is the menu modifier: Command on macOS, Ctrl elsewhere; Qt's Ctrl already means
 // Command on macOS, so Cmd maps to Qt's Ctrl everywhere, and the framework's "Ctrl" (the
 // Control key on macOS) to Qt's Meta there.
+#include <QKeyEvent>
+#include <QMenuBar>
 #include <QString>
 #include <QStringList>
 
@@ -53,7 +55,26 @@ Qt::Key KeyOf(const QString& name) {
     return combination.key();
 }
 
+bool AnyActionHasShortcut(const QList<QAction*>& actions, const QKeySequence& key) {
+    for (const QAction* action : actions) {
+        if (!action->isVisible()) continue;
+        if (action->shortcuts().contains(key)) return true;
+        if (const QMenu* menu = action->menu(); menu && AnyActionHasShortcut(menu->actions(), key))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool KeyChoosesMenuItem(const QKeyEvent& event, const QWidget* receiver) {
+    if (!receiver || event.key() == Qt::Key_unknown) return false;
+    const QKeySequence key(
+        QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key())));
+    for (const QMenuBar* bar : receiver->window()->findChildren<QMenuBar*>())
+        if (AnyActionHasShortcut(bar->actions(), key)) return true;
+    return false;
+}
 
 QKeySequence MenuShortcutSequence(std::string_view text, const ShortcutModifiers& extra) {
     QString written = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();

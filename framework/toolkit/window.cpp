@@ -693,8 +693,12 @@ Object* ToolkitWindowOfWidget(QWidget* widget) {
     return nullptr;
 }
 
+// A window just hidden may still count as active for a moment on X11, until the window
+// system's focus change arrives; it gets no commands.
 Object* ToolkitMenuCommandWindow() {
-    if (Object* active = ToolkitWindowOfWidget(QApplication::activeWindow())) return active;
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible())
+        if (Object* window = ToolkitWindowOfWidget(active)) return window;
     for (const Ref<Object>& window : OpenWindows())
         if (RuntimeWindowVisible(window.get())) return window.get();
     return nullptr;

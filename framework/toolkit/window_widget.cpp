@@ -62,7 +62,9 @@ void WindowContent::leaveEvent(QEvent* event) {
 // ---- the top-level widget ---------------------------------------------------------------
 
 WindowWidget::WindowWidget(WindowImpl* impl)
-    : QWidget(nullptr), impl_(impl), content_(new WindowContent(impl, this)) {}
+    : QWidget(nullptr), impl_(impl), content_(new WindowContent(impl, this)) {
+    WatchUserInput();
+}
 
 WindowWidget::~WindowWidget() {
     if (modalLoop_) modalLoop_->quit();
@@ -111,6 +113,12 @@ void WindowWidget::LayoutChildren() {
     laidOutMenuBarHeight_ = top;
 }
 
+void WindowWidget::UserCameBack() {
+    if (!activationPending_ || !isActiveWindow()) return;
+    activationPending_ = false;
+    if (Live()) SendClassEvent(impl_->self, Window::kActivate);
+}
+
 void WindowWidget::HoldUntilDestroyed(Ref<Object> window) {
     held_ = std::move(window);
 }
@@ -137,9 +145,11 @@ void WindowWidget::changeEvent(QEvent* event) {
         case QEvent::ActivationChange:
             if (isActiveWindow()) {
                 WindowRegistryMoveToFront(window);
-                SendClassEvent(window, Window::kActivate);
+                activationPending_ = LatestInputReachedMenuBarOf(this);
+                if (!activationPending_) SendClassEvent(window, Window::kActivate);
                 if (Live()) ToolkitRaiseEnableMenuItems(window);
             } else {
+                activationPending_ = false;
                 SendClassEvent(window, Window::kDeactivate);
             }
             break;
@@ -170,12 +180,19 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (!impl_ || impl_->closed || impl_->closing) return;
     Ref<Object> window = Ref<Object>::Retain(impl_->self);
+    // A window designed without a close button is not the user's to close: a request from
+    // the window system (Alt+F4, WM_DELETE_WINDOW) only dismisses it, as a click away would.
+    // It stays open with its controls and timers, for the program to show again or close.
+    if (!impl_->hasCloseButton) {
+        RunProgramCode([&] { ShowOrHideWindow(window.get(), false, false); });
+        return;
+    }
     RunProgramCode([&] { CloseWindow(window.get(), false); });
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event) {
     if (Live()) {
-        String key = KeyTextForEvent(*event);
+        String key = KeyTextForEvent(*event, this);
         if (!key.Empty() && RaiseClassEvent<bool>(impl_->self, Window::kKeyDown, false, key)) {
             event->accept();
             return;

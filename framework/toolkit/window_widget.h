@@ -52,6 +52,9 @@ class WindowWidget : public QWidget {
     void Detach();
 
     bool MoveFocus(bool next) { return focusNextPrevChild(next); }
+    // The user pressed or typed into this window outside its menu bar: an activation that
+    // waited for that is announced now.
+    void UserCameBack();
     // Runs a local event loop until the widget is hidden or destroyed.
     void RunModal();
 
@@ -72,9 +75,17 @@ class WindowWidget : public QWidget {
     QPointer<QMenuBar> menuBar_;
     QObject* menuBarObject_ = nullptr;  // the same bar, for comparisons only
     int laidOutMenuBarHeight_ = -1;
+    bool activationPending_ = false;  // active, its Activate waiting for the user
     Ref<Object> held_;
     QPointer<QEventLoop> modalLoop_;
 };
 
 // Whether `impl` is a window that raises events: constructed and not closed.
 bool WindowRaisesEvents(const WindowImpl* impl);
+
+// ---- window_activation.cpp ----------------------------------------------------------------
+// Watches the user's presses and keys (once per application).
+void WatchUserInput();
+// Whether the user's latest press or key went to the menu bar of `window` (a top level), or
+// to a menu opened from it: reaching for the bar, not coming back to the window.
+bool LatestInputReachedMenuBarOf(const QWidget* window);

@@ -104,8 +104,7 @@ enum class Effect {
     kTypes,      // a number character: typed into the field, the other field emptied
     kBackspace,  // deletes the selection or the character before the cursor; other emptied
     kLeaves,     // Tab and Shift+Tab: the text stays, the focus moves on; other emptied
-    kRejected,   // a beep; neither field changes
-    kNothing,    // Ctrl+A, a key equivalent, and F1 to F12, keys without a character
+    kRejected,   // a beep; neither field changes (Ctrl+A and F1 to F12 among them)
 };
 
 Effect EffectOf(const std::string& key) {
@@ -113,7 +112,7 @@ Effect EffectOf(const std::string& key) {
         return key.find_first_of("0123456789-./") == 0 ? Effect::kTypes : Effect::kRejected;
     if (key == "Backspace") return Effect::kBackspace;
     if (key == "Tab" || key == "Shift+Tab") return Effect::kLeaves;
-    return key == "Ctrl+A" || key[0] == 'F' ? Effect::kNothing : Effect::kRejected;
+    return Effect::kRejected;
 }
 
 // ---- editing a field -----------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // Objects: creation and release along the class chain, reference counts, weak references,
 // arrays and the boxing classes.
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,18 @@ void Note(Object*) {
 constexpr char kInit[] = "init", kDestructor[] = "destructor", kExit[] = "exit";
 constexpr char kBase[] = "Base", kMid[] = "Mid", kLeaf[] = "Leaf";
 
+// The cells of the three classes. A test that watches them being built starts a new set, so
+// that it sees the builds whichever test looked the classes up before it.
+struct LifeCells {
+    ClassCell base{}, mid{}, leaf{};
+};
+std::deque<LifeCells> gLifeCells(1);
+
 // A logged class, built on its first lookup; Mid has no destructor, so the chain must go on
 // past it.
-template <const char* Name>
+template <const char* Name, ClassCell LifeCells::*Cell>
 ClassRecord* Life(ClassRecord* (*superclass)(), uint32_t dataSize) {
-    static ClassCell cell{};
+    ClassCell& cell = gLifeCells.back().*Cell;
     if (!cell.record) gLifeLog.push_back(std::string("build ") + Name);
     ClassSpec table = Declared(Name, superclass, 0, 0, 0, dataSize, 0);
     table.init = &Note<kInit, Name>;
@@ -37,12 +45,13 @@ ClassRecord* Life(ClassRecord* (*superclass)(), uint32_t dataSize) {
     return RuntimeBuildClass(cell, table);
 }
 // clang-format off
-ClassRecord* LifeBase() { return Life<kBase>(nullptr, 8); }
-ClassRecord* LifeMid() { return Life<kMid>(&LifeBase, 16); }
-ClassRecord* LifeLeaf() { return Life<kLeaf>(&LifeMid, 44); }
+ClassRecord* LifeBase() { return Life<kBase, &LifeCells::base>(nullptr, 8); }
+ClassRecord* LifeMid() { return Life<kMid, &LifeCells::mid>(&LifeBase, 16); }
+ClassRecord* LifeLeaf() { return Life<kLeaf, &LifeCells::leaf>(&LifeMid, 44); }
 // clang-format on
 
 TEST_F(ObjectTest, BuiltOnFirstLookupInitSuperclassFirstAndFinaliseMostDerivedFirst) {
+    gLifeCells.emplace_back();
     gLifeLog.clear();
     ClassRecord* leaf = LifeLeaf();
     EXPECT_EQ(gLifeLog, (Log{"build Leaf", "build Mid", "build Base"}));
