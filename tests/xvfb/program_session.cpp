@@ -82,8 +82,8 @@ int RunSession(XInput& input) {
     ToolkitSetResourceFolder(CORVANE_RESOURCE_FOLDER);
     qAddPreRoutine(&ScheduleDrive);  // the program makes its application itself
     gClock.start();
-    char name[] = "corvane-conversion";
-    char* argv[] = {name, nullptr};
+    static char name[] = "corvane-conversion";
+    static char* argv[] = {name, nullptr};  // the runtime keeps main's arguments
     const int status = RunProgram(1, argv);
     if (status != 0) std::fprintf(stderr, "xvfb: the program ended with status %d\n", status);
     return gTestsFailed || !gQuitByKey || status != 0;

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "framework/toolkit/toolkit.h"
+#include "framework/toolkit/toolkit_testing.h"
 #include "x_display.h"
 
 namespace xvfb {
