@@ -19,6 +19,7 @@
 #include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/toolkit_internal.h"
 #include "framework/toolkit/window.h"
+#include "framework/toolkit/window_impl.h"
 
 namespace {
 
@@ -113,16 +114,7 @@ int64_t WindowCount(Object* app) {
 
 // An application-level menu handler: `method` is bool (*)(Object* app).
 void AddMenuHandler(Object* app, String itemName, void* method) {
-    ApplicationState& state = AppState(app);
-    if (!method) RaiseNilObjectException();
-    auto function = reinterpret_cast<GenericFn>(method);
-    for (MenuHandler& handler : state.menuHandlers) {
-        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) {
-            handler.method = function;
-            return;
-        }
-    }
-    state.menuHandlers.push_back(MenuHandler{itemName.Std(), function});
+    AppState(app).menuHandlers.Bind(itemName, method);
 }
 
 // The records of the classes the application's operations create objects of.
@@ -287,8 +279,5 @@ bool ToolkitApplicationAutoQuits() {
 
 GenericFn ToolkitApplicationMenuHandler(const String& itemName) {
     Ref<Object> app = RuntimeApplicationObject();
-    if (!app) return nullptr;
-    for (const MenuHandler& handler : AppState(app.get()).menuHandlers)
-        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) return handler.method;
-    return nullptr;
+    return app ? AppState(app.get()).menuHandlers.Find(itemName) : nullptr;
 }

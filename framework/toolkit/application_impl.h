@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "framework/runtime/runtime.h"
-#include "framework/toolkit/window_impl.h"
+#include "framework/toolkit/menu_handlers.h"
 
 // Application's instance fields, at their offsets from the object reference.
 namespace app_field {
@@ -33,7 +32,7 @@ constexpr std::string_view kColorPreferencesChanged = "AppleColorPreferencesChan
 
 // What an application object keeps beyond its fields.
 struct ApplicationState {
-    std::vector<MenuHandler> menuHandlers;  // bound by _AddMenuHandler
+    MenuHandlers menuHandlers;  // bound by _AddMenuHandler
     bool allowAutoQuit = false;
 };
 
