@@ -41,13 +41,20 @@ class CanvasWidget : public QWidget {
     QImage backdrop_;
 };
 
-class CanvasImpl : public ControlImpl {
+// The values only Canvas declares.
+struct CanvasValues {
+    bool allowFocus = false;
+    bool doubleBuffer = false;
+    Ref<Object> backdrop;  // a Picture, or nil
+};
+
+class CanvasImpl : public WithValues<ControlImpl, FocusValues, CanvasValues> {
   public:
-    explicit CanvasImpl(Object* self) : ControlImpl(self, ControlKind::kCanvas, kCanvasEvents) {}
+    explicit CanvasImpl(Object* self) : WithValues(self, ControlKind::kCanvas, kCanvasEvents) {}
 
     // AllowTabs: Tab reaches KeyDown and stays here instead of moving the focus.
     bool KeyNotHandled(QKeyEvent* event) override {
-        return state.allowTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab);
+        return allowTabs && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab);
     }
 
   protected:
@@ -55,12 +62,11 @@ class CanvasImpl : public ControlImpl {
 
     void ApplyOwn(Aspect aspect) override {
         if (aspect == Aspect::kBackdrop)
-            static_cast<CanvasWidget*>(Widget())->SetBackdrop(
-                ToolkitPictureImage(state.backdrop.get()));
+            static_cast<CanvasWidget*>(Widget())->SetBackdrop(ToolkitPictureImage(backdrop.get()));
     }
 
     Qt::FocusPolicy NaturalFocusPolicy() const override {
-        return state.allowFocus ? Qt::StrongFocus : Qt::NoFocus;
+        return allowFocus ? Qt::StrongFocus : Qt::NoFocus;
     }
 };
 
@@ -73,29 +79,30 @@ using controls::ImplOf;
 
 Ref<Object> canvasBackdropGetter(Object* canvas, int32_t) {
     RuntimeCheckCast(RuntimeRequire(canvas), Canvas::dunder_Lookup());
-    return ImplOf(canvas).state.backdrop;
+    return controls::ValuesOf<controls::CanvasValues>(ImplOf(canvas)).backdrop;
 }
 
 void canvasBackdropSetter(Object* canvas, int32_t, Object* picture) {
     RuntimeCheckCast(RuntimeRequire(canvas), Canvas::dunder_Lookup());
     Ref<Object> checked = RuntimeCheckCast(picture, Picture::dunder_Lookup());
     controls::ControlImpl& impl = ImplOf(canvas);
-    impl.state.backdrop = std::move(checked);
+    controls::ValuesOf<controls::CanvasValues>(impl).backdrop = std::move(checked);
     impl.Apply(controls::Aspect::kBackdrop);
 }
 
 void Canvas::dunder_ctblinit() {
     using controls::Aspect;
-    using controls::ControlState;
+    using controls::CanvasValues;
+    using controls::FocusValues;
     using controls::StateProperty;
     static const EventRow events[] = {{"DoubleClick"}, {"GotFocus"},  {"LostFocus"},
                                       {"MouseDown"},   {"MouseDrag"}, {"MouseUp"}};
     // name and type; the aspect says what the value drives in the canvas widget
     static const PropertyRow properties[] = {
-        StateProperty<&ControlState::allowFocusRing, Aspect::kFocusRing>("AllowFocusRing", "b"),
-        StateProperty<&ControlState::allowFocus, Aspect::kFocusPolicy>("AllowFocus", "b"),
-        StateProperty<&ControlState::allowTabs>("AllowTabs", "b"),
-        StateProperty<&ControlState::doubleBuffer>("DoubleBuffer", "b"),
+        StateProperty<&FocusValues::allowFocusRing, Aspect::kFocusRing>("AllowFocusRing", "b"),
+        StateProperty<&CanvasValues::allowFocus, Aspect::kFocusPolicy>("AllowFocus", "b"),
+        StateProperty<&FocusValues::allowTabs>("AllowTabs", "b"),
+        StateProperty<&CanvasValues::doubleBuffer>("DoubleBuffer", "b"),
         ComputedProperty<Ref<Object>>("Backdrop", kComputedWritable, "o<Picture>",
                                       &canvasBackdropGetter, &canvasBackdropSetter),
     };

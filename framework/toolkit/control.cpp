@@ -442,7 +442,7 @@ String ControlNameGetter(Object* control, int32_t) {
 }
 
 void Control::dunder_ctblinit() {
-    using controls::ControlState;
+    using controls::ControlValues;
     using controls::StateProperty;
     // name          flags           signature       function            slot
     static const MethodRow methods[] = {
@@ -456,8 +456,8 @@ void Control::dunder_ctblinit() {
     static const PropertyRow properties[] = {
         ComputedProperty<String>("Name", kComputedWritable, "s", &ControlNameGetter,
                                  &ControlNameSetter),
-        StateProperty<&ControlState::index>("Index", "i8"),
-        StateProperty<&ControlState::tabPanelIndex>("TabPanelIndex", "i8"),
+        StateProperty<&ControlValues::index>("Index", "i8"),
+        StateProperty<&ControlValues::tabPanelIndex>("TabPanelIndex", "i8"),
         ComputedProperty<Ref<Object>>("Window", kComputedReadOnly, "o<Window>",
                                       &ControlWindowGetter, nullptr),
     };

@@ -1,4 +1,4 @@
-// What the control classes share: the design state every control keeps, the implementation
+// What the control classes share: the design values every control keeps, the implementation
 // object that drives the control's widget, and the table helpers its property rows use.
 //
 // One framework control, one widget. The control's field area holds one pointer to its
@@ -16,12 +16,12 @@
 #include <initializer_list>
 #include <span>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "framework/runtime/runtime.h"
 #include "framework/toolkit/qt_values.h"
 
-class QColor;
 class QFont;
 class QKeyEvent;
 
@@ -64,15 +64,20 @@ struct KindEvents {
     int32_t textChange = kNoEvent;
 };
 
-// ---- design state ----------------------------------------------------------------------
+// ---- design values -----------------------------------------------------------------------
+//
+// A control keeps every design value itself. The values every control has are its
+// implementation's `state`; the values of a kind are structs that the kind's implementation
+// class declares through WithValues, each declared with the kind (in its own file, or in
+// text_edit_impl.h for what TextField and TextArea share), so that a property row finds them
+// by their type (ValuesOf).
 
-// The design values of a control, whatever its kind; each kind declares and reads its own.
-struct ControlState {
-    // Control
+// Control's and RectControl's values: every control has them. The rectangle is the one the
+// locks keep relative to the reference size.
+struct ControlValues {
     String name;
     int64_t index = 0;
     int64_t tabPanelIndex = 0;
-    // RectControl; the rectangle is the one the locks keep relative to the reference size
     int64_t left = 0, top = 0, width = 80, height = 22;
     bool lockLeft = true, lockTop = true, lockRight = false, lockBottom = false;
     int64_t tabIndex = 0;
@@ -83,46 +88,25 @@ struct ControlState {
     bool transparent = false;
     bool visible = true;
     String initialParent;
-    // the text-showing kinds
-    bool allowSpellChecking = false;
-    Color backgroundColor{0xFF, 0xFF, 0xFF, 0x00};
-    bool hasBorder = true;
-    String format;
-    bool password = false;
-    Color textColor{0x00, 0x00, 0x00, 0x00};
-    bool allowFocusRing = true;
+};
+
+// The font that TextField, TextArea, Label and PushButton each declare.
+struct FontValues {
     String fontName = "System";
     float fontSize = 0;    // 0: the application's default size
     uint8_t fontUnit = 0;  // FontUnits
     bool bold = false, italic = false, underline = false;
-    String hint;
-    String value;  // the text shown; a text edit keeps it in step with its widget
-    bool allowTabs = false;
-    int64_t textAlignment = 0;  // TextAlignments
-    int64_t maximumCharactersAllowed = 0;
-    String validationMask;
-    bool readOnly = false;
-    String dataSource, dataField;
-    // TextArea
-    bool hideSelection = true;
-    double lineHeight = 0, lineSpacing = 1;
-    bool multiLine = false;
-    bool hasHorizontalScrollbar = false, hasVerticalScrollbar = true;
-    bool allowStyledText = false;
-    // Label
-    bool selectable = false;
-    // PushButton
-    int64_t macButtonStyle = 0;  // PushButton.MacButtonStyles
-    bool cancel = false, isDefault = false;
-    String caption;
-    // Canvas
-    bool allowFocus = false;
-    bool doubleBuffer = false;
-    Ref<Object> backdrop;  // a Picture, or nil
-
-    // Whether the program has given the colours; until then the widget keeps its palette's.
-    bool backgroundColorSet = false, textColorSet = false;
 };
+
+// The keyboard values that TextField, TextArea and Canvas each declare.
+struct FocusValues {
+    bool allowFocusRing = true;
+    bool allowTabs = false;  // the control takes Tab itself
+};
+
+// The identity of a value struct, by which a property row finds it: one address per type.
+template <class Values>
+inline constexpr char kValuesTag = 0;
 
 // What a property change asks of the widget. kKept: the value is only held.
 enum class Aspect : uint8_t {
@@ -173,7 +157,17 @@ class ControlImpl {
     ControlImpl(const ControlImpl&) = delete;
     ControlImpl& operator=(const ControlImpl&) = delete;
 
-    ControlState state;
+    ControlValues state;
+
+    // The kind's values of type `Values`, or nil when the kind has none.
+    template <class Values>
+    Values* FindValues() {
+        return static_cast<Values*>(FindValuesByTag(&kValuesTag<Values>));
+    }
+    template <class Values>
+    const Values* FindValues() const {
+        return const_cast<ControlImpl*>(this)->FindValues<Values>();
+    }
 
     Object* Self() const { return self_; }
     ControlKind Kind() const { return kind_; }
@@ -213,6 +207,13 @@ class ControlImpl {
     virtual QWidget* MakeWidget(QWidget* parent) = 0;
     // Connects the widget's signals; `context` ends the connections when the control goes.
     virtual void ConnectSignals(QObject* context) { (void)context; }
+    // The kind's values whose identity is `tag`, or nil (WithValues answers for a kind).
+    virtual void* FindValuesByTag(const char* tag) {
+        (void)tag;
+        return nullptr;
+    }
+    // A kind's own values of `aspect` are about to change.
+    virtual void BeforeOwnChange(Aspect aspect) { (void)aspect; }
     // Aspects that depend on the kind of widget.
     virtual void ApplyOwn(Aspect aspect) { (void)aspect; }
     // The focus policy the kind's widget has when TabStop is True.
@@ -236,6 +237,21 @@ class ControlImpl {
     uint64_t sequence_;
 };
 
+// A kind's implementation: `Base` and the value structs the kind declares.
+template <class Base, class... Values>
+class WithValues : public Base, public Values... {
+  public:
+    using Base::Base;
+
+  protected:
+    void* FindValuesByTag(const char* tag) override {
+        for (auto [valuesTag, values] :
+             {std::pair<const char*, void*>{&kValuesTag<Values>, static_cast<Values*>(this)}...})
+            if (valuesTag == tag) return values;
+        return Base::FindValuesByTag(tag);
+    }
+};
+
 // A plain RectControl: an empty widget.
 class PlainImpl : public ControlImpl {
   public:
@@ -244,33 +260,6 @@ class PlainImpl : public ControlImpl {
   protected:
     QWidget* MakeWidget(QWidget* parent) override;
 };
-
-// What TextField and TextArea share: the text, its selection and the editing commands.
-class TextEditImpl : public ControlImpl {
-  public:
-    using ControlImpl::ControlImpl;
-
-    // Selection, in characters of the text; 0 and "" while there is no widget.
-    virtual int64_t SelStart() const = 0;
-    virtual int64_t SelLength() const = 0;
-    virtual String SelText() const = 0;
-    virtual void Select(int64_t start, int64_t length) = 0;
-    // Program edits: they replace or extend the text whatever its limit.
-    virtual void ReplaceSelection(const String& text) = 0;
-    virtual void AppendText(const String& text) = 0;
-    // The Edit commands, as the user gives them.
-    virtual void Copy() = 0;
-    virtual void Paste() = 0;
-    virtual void SelectAll() = 0;
-
-  protected:
-    // The widget's text has changed: the state follows it and TextChange is raised.
-    void TextChanged(const QString& text);
-};
-
-// TextEdit's own events, which TextField and TextArea inherit.
-constexpr KindEvents kTextEditEvents{
-    .gotFocus = 15, .lostFocus = 16, .selChange = 17, .textChange = 18};
 
 // The implementation of a control object; a RectControl made directly gets a plain one.
 // Raises ThreadAccessingUIException off the main thread, and IllegalCastException for an
@@ -287,17 +276,9 @@ void InitImpl(Object* control) {
 // ---- shared Qt helpers ------------------------------------------------------------------
 
 // The font the design values ask for: "System" is the application's family, size 0 its size.
-QFont DesignFont(const ControlState& state);
+QFont DesignFont(const FontValues& font);
 // TextAlignments as a horizontal Qt alignment: 0 default and 1 left, 2 centre, 3 right.
 Qt::Alignment HorizontalAlignment(int64_t textAlignment);
-// The text and background colours the program gave, on the roles a text editor paints.
-void ApplyTextColors(QWidget* widget, const ControlState& state);
-// The selection of an editor without the focus: hidden or shown as with the focus.
-void ApplyInactiveSelection(QWidget* widget, bool hide);
-// The number of characters (code points) of a text.
-int64_t CharacterCount(const QString& text);
-// The first `count` characters of a text.
-QString FirstCharacters(const QString& text, int64_t count);
 // The live implementations, which the focus order walks.
 void RegisterImpl(ControlImpl* impl);
 void UnregisterImpl(ControlImpl* impl);
@@ -306,25 +287,51 @@ void ReorderTabChain(QWidget* content);
 // The widget that holds a window's controls.
 QWidget* ContentWidgetOf(Object* window);
 
-// ---- property rows over the design state -------------------------------------------------
+// ---- property rows over the design values ------------------------------------------------
 
+// Raises IllegalCastException: the control's kind has no values of the type a row asks for.
+[[noreturn]] void RaiseNoSuchValues(const ControlImpl& impl);
+
+// The values of type `Values` of a control: its `state`, or the ones its kind declares.
+template <class Values>
+Values& ValuesOf(ControlImpl& impl) {
+    if constexpr (std::is_same_v<Values, ControlValues>) {
+        return impl.state;
+    } else {
+        Values* values = impl.FindValues<Values>();
+        if (!values) RaiseNoSuchValues(impl);
+        return *values;
+    }
+}
+
+// A member of one of the value structs: its type and the struct that holds it.
+template <class Member>
+struct MemberOf;
+template <class T, class Values>
+struct MemberOf<T Values::*> {
+    using Value = T;
+    using Holder = Values;
+};
 template <auto Member>
-using MemberValue = std::remove_cvref_t<decltype(std::declval<ControlState&>().*Member)>;
+using MemberValue = typename MemberOf<decltype(Member)>::Value;
+template <auto Member>
+using MemberHolder = typename MemberOf<decltype(Member)>::Holder;
 
 template <auto Member>
 MemberValue<Member> StateGet(Object* control, int32_t) {
-    return ImplOf(control).state.*Member;
+    return ValuesOf<MemberHolder<Member>>(ImplOf(control)).*Member;
 }
 
 template <auto Member, Aspect A>
 void StateSet(Object* control, int32_t, MemberValue<Member> value) {
     ControlImpl& impl = ImplOf(control);
+    MemberHolder<Member>& values = ValuesOf<MemberHolder<Member>>(impl);
     impl.BeforeChange(A);
-    impl.state.*Member = std::move(value);
+    values.*Member = std::move(value);
     impl.Apply(A);
 }
 
-// A writable property that holds its value in the design state and pushes it to the widget
+// A writable property that holds its value in the design values and pushes it to the widget
 // through `A`.
 template <auto Member, Aspect A = Aspect::kKept>
 PropertyRow StateProperty(const char* name, const char* typeText) {

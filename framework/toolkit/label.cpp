@@ -8,11 +8,26 @@
 namespace controls {
 namespace {
 
-class LabelImpl : public ControlImpl {
+// The values only Label declares.
+struct LabelValues {
+    bool multiLine = false;
+    bool selectable = false;
+    int64_t textAlignment = 0;  // TextAlignments
+    Color textColor{0x00, 0x00, 0x00, 0x00};
+    bool textColorSet = false;  // until the program gives it, the palette's colour stays
+    String value;               // the text shown
+    String dataSource, dataField;
+};
+
+class LabelImpl : public WithValues<ControlImpl, FontValues, LabelValues> {
   public:
-    explicit LabelImpl(Object* self) : ControlImpl(self, ControlKind::kLabel, KindEvents{}) {}
+    explicit LabelImpl(Object* self) : WithValues(self, ControlKind::kLabel, KindEvents{}) {}
 
   protected:
+    void BeforeOwnChange(Aspect aspect) override {
+        if (aspect == Aspect::kTextColor) textColorSet = true;
+    }
+
     QWidget* MakeWidget(QWidget* parent) override {
         auto* label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
@@ -23,29 +38,29 @@ class LabelImpl : public ControlImpl {
         auto* label = static_cast<QLabel*>(Widget());
         switch (aspect) {
             case Aspect::kText:
-                label->setText(ToQString(state.value));
+                label->setText(ToQString(value));
                 break;
             case Aspect::kTextColor: {
-                if (!state.textColorSet) break;
+                if (!textColorSet) break;
                 QPalette palette = label->palette();
                 for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-                    palette.setColor(group, QPalette::WindowText, ToQColor(state.textColor));
+                    palette.setColor(group, QPalette::WindowText, ToQColor(textColor));
                 label->setPalette(palette);
                 break;
             }
             case Aspect::kWrap:
-                label->setWordWrap(state.multiLine);
+                label->setWordWrap(multiLine);
                 [[fallthrough]];
             case Aspect::kAlignment:
                 // One line sits in the middle of the label's height; wrapped text starts at the
                 // top.
-                label->setAlignment(HorizontalAlignment(state.textAlignment) |
-                                    (state.multiLine ? Qt::AlignTop : Qt::AlignVCenter));
+                label->setAlignment(HorizontalAlignment(textAlignment) |
+                                    (multiLine ? Qt::AlignTop : Qt::AlignVCenter));
                 break;
             case Aspect::kSelectable:
-                label->setTextInteractionFlags(state.selectable ? Qt::TextSelectableByMouse |
-                                                                      Qt::TextSelectableByKeyboard
-                                                                : Qt::NoTextInteraction);
+                label->setTextInteractionFlags(selectable ? Qt::TextSelectableByMouse |
+                                                                Qt::TextSelectableByKeyboard
+                                                          : Qt::NoTextInteraction);
                 break;
             default:
                 break;
@@ -53,7 +68,7 @@ class LabelImpl : public ControlImpl {
     }
 
     Qt::FocusPolicy NaturalFocusPolicy() const override {
-        return state.selectable ? Qt::ClickFocus : Qt::NoFocus;
+        return selectable ? Qt::ClickFocus : Qt::NoFocus;
     }
 };
 
@@ -64,18 +79,18 @@ ClassCell gLabel{nullptr, &Label::dunder_ctblinit};
 
 void Label::dunder_ctblinit() {
     using controls::Aspect;
-    using controls::ControlState;
+    using controls::LabelValues;
     using controls::StateProperty;
     // name and type; the aspect says what the value drives in the QLabel
     static const PropertyRow own[] = {
-        StateProperty<&ControlState::multiLine, Aspect::kWrap>("MultiLine", "b"),
-        StateProperty<&ControlState::selectable, Aspect::kSelectable>("Selectable", "b"),
-        StateProperty<&ControlState::textAlignment, Aspect::kAlignment>("TextAlignment",
-                                                                        "i8<TextAlignments>"),
-        StateProperty<&ControlState::textColor, Aspect::kTextColor>("TextColor", "c"),
-        StateProperty<&ControlState::value, Aspect::kText>("Value", "s"),
-        StateProperty<&ControlState::dataSource>("DataSource", "s"),
-        StateProperty<&ControlState::dataField>("DataField", "s"),
+        StateProperty<&LabelValues::multiLine, Aspect::kWrap>("MultiLine", "b"),
+        StateProperty<&LabelValues::selectable, Aspect::kSelectable>("Selectable", "b"),
+        StateProperty<&LabelValues::textAlignment, Aspect::kAlignment>("TextAlignment",
+                                                                       "i8<TextAlignments>"),
+        StateProperty<&LabelValues::textColor, Aspect::kTextColor>("TextColor", "c"),
+        StateProperty<&LabelValues::value, Aspect::kText>("Value", "s"),
+        StateProperty<&LabelValues::dataSource>("DataSource", "s"),
+        StateProperty<&LabelValues::dataField>("DataField", "s"),
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});

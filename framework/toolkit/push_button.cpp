@@ -15,10 +15,17 @@ constexpr KindEvents kPushButtonEvents{
 static_assert(kPushButtonEvents.action == PushButton::kActionEvent);
 static_assert(kPushButtonEvents.mouseDown == PushButton::kMouseDownEvent);
 
-class PushButtonImpl : public ControlImpl {
+// The values only PushButton declares.
+struct PushButtonValues {
+    int64_t macButtonStyle = 0;  // PushButton.MacButtonStyles
+    bool cancel = false, isDefault = false;
+    String caption;
+};
+
+class PushButtonImpl : public WithValues<ControlImpl, FontValues, PushButtonValues> {
   public:
     explicit PushButtonImpl(Object* self)
-        : ControlImpl(self, ControlKind::kPushButton, kPushButtonEvents) {}
+        : WithValues(self, ControlKind::kPushButton, kPushButtonEvents) {}
 
     void Push() {
         if (QPushButton* button = Button()) button->click();
@@ -47,15 +54,15 @@ class PushButtonImpl : public ControlImpl {
         QPushButton* button = Button();
         switch (aspect) {
             case Aspect::kText:
-                button->setText(ToQString(state.caption));
+                button->setText(ToQString(caption));
                 break;
             case Aspect::kDefault:
                 // Return clicks a default button that has the focus (the default look too).
-                button->setDefault(state.isDefault);
-                button->setAutoDefault(state.isDefault);
+                button->setDefault(isDefault);
+                button->setAutoDefault(isDefault);
                 break;
             case Aspect::kCancel:
-                cancelKey_->setEnabled(state.cancel);
+                cancelKey_->setEnabled(cancel);
                 break;
             default:
                 break;
@@ -85,7 +92,7 @@ ClassCell gPushButton{nullptr, &PushButton::dunder_ctblinit};
 
 void PushButton::dunder_ctblinit() {
     using controls::Aspect;
-    using controls::ControlState;
+    using controls::PushButtonValues;
     using controls::StateProperty;
     // name     flags           signature  function                    slot
     static const MethodRow methods[] = {
@@ -95,11 +102,11 @@ void PushButton::dunder_ctblinit() {
                                       {"MouseDown"}, {"MouseDrag"}, {"MouseUp"}};
     // name and type; the aspect says what the value drives in the QPushButton
     static const PropertyRow own[] = {
-        StateProperty<&ControlState::macButtonStyle>("MacButtonStyle",
-                                                     "i8<PushButton.MacButtonStyles>"),
-        StateProperty<&ControlState::cancel, Aspect::kCancel>("Cancel", "b"),
-        StateProperty<&ControlState::caption, Aspect::kText>("Caption", "s"),
-        StateProperty<&ControlState::isDefault, Aspect::kDefault>("Default", "b"),
+        StateProperty<&PushButtonValues::macButtonStyle>("MacButtonStyle",
+                                                         "i8<PushButton.MacButtonStyles>"),
+        StateProperty<&PushButtonValues::cancel, Aspect::kCancel>("Cancel", "b"),
+        StateProperty<&PushButtonValues::caption, Aspect::kText>("Caption", "s"),
+        StateProperty<&PushButtonValues::isDefault, Aspect::kDefault>("Default", "b"),
     };
     static const std::vector<PropertyRow> properties =
         controls::JoinRows({own, controls::FontPropertyRows()});

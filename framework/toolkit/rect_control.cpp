@@ -42,13 +42,13 @@ enum TextAlignment : int64_t {
 
 }  // namespace
 
-QFont DesignFont(const ControlState& state) {
+QFont DesignFont(const FontValues& values) {
     QFont font = QApplication::font();
-    if (!state.fontName.Empty() && state.fontName.View() != kSystemFontName)
-        font.setFamilies({ToQString(state.fontName)});
-    if (state.fontSize > 0) {
-        double size = state.fontSize;
-        switch (state.fontUnit) {
+    if (!values.fontName.Empty() && values.fontName.View() != kSystemFontName)
+        font.setFamilies({ToQString(values.fontName)});
+    if (values.fontSize > 0) {
+        double size = values.fontSize;
+        switch (values.fontUnit) {
             // Design sizes in the default unit are laid out on a grid where a point is one
             // pixel (a 22-pixel field holds 12-unit text), so they are pixel sizes here too;
             // as points on a 96-dpi screen the text would not fit its controls.
@@ -68,9 +68,9 @@ QFont DesignFont(const ControlState& state) {
                 break;
         }
     }
-    font.setBold(state.bold);
-    font.setItalic(state.italic);
-    font.setUnderline(state.underline);
+    font.setBold(values.bold);
+    font.setItalic(values.italic);
+    font.setUnderline(values.underline);
     return font;
 }
 
@@ -87,20 +87,6 @@ Qt::Alignment HorizontalAlignment(int64_t textAlignment) {
     }
 }
 
-int64_t CharacterCount(const QString& text) {
-    int64_t count = 0;
-    for (qsizetype i = 0; i < text.size(); ++i)
-        if (!text[i].isLowSurrogate()) ++count;
-    return count;
-}
-
-QString FirstCharacters(const QString& text, int64_t count) {
-    qsizetype units = 0;
-    for (int64_t taken = 0; units < text.size() && taken < count; ++taken)
-        units += text[units].isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
-    return text.left(units);
-}
-
 // The window's content area, below its menu bar: the parent of its controls' widgets.
 QWidget* ContentWidgetOf(Object* window) {
     QWidget* widget = window ? ToolkitWindowWidget(window) : nullptr;
@@ -110,14 +96,20 @@ QWidget* ContentWidgetOf(Object* window) {
 
 std::span<const PropertyRow> FontPropertyRows() {
     static const PropertyRow rows[] = {
-        StateProperty<&ControlState::fontName, Aspect::kFont>("FontName", "s"),
-        StateProperty<&ControlState::fontSize, Aspect::kFont>("FontSize", "f4"),
-        StateProperty<&ControlState::fontUnit, Aspect::kFont>("FontUnit", "u1<FontUnits>"),
-        StateProperty<&ControlState::bold, Aspect::kFont>("Bold", "b"),
-        StateProperty<&ControlState::italic, Aspect::kFont>("Italic", "b"),
-        StateProperty<&ControlState::underline, Aspect::kFont>("Underline", "b"),
+        StateProperty<&FontValues::fontName, Aspect::kFont>("FontName", "s"),
+        StateProperty<&FontValues::fontSize, Aspect::kFont>("FontSize", "f4"),
+        StateProperty<&FontValues::fontUnit, Aspect::kFont>("FontUnit", "u1<FontUnits>"),
+        StateProperty<&FontValues::bold, Aspect::kFont>("Bold", "b"),
+        StateProperty<&FontValues::italic, Aspect::kFont>("Italic", "b"),
+        StateProperty<&FontValues::underline, Aspect::kFont>("Underline", "b"),
     };
     return rows;
+}
+
+void RaiseNoSuchValues(const ControlImpl& impl) {
+    RuntimeRaiseNew(
+        IllegalCastException::dunder_Lookup(),
+        std::string("a control of class ") + impl.Self()->cls->name + " has no such property");
 }
 
 std::vector<PropertyRow> JoinRows(std::initializer_list<std::span<const PropertyRow>> parts) {
@@ -161,22 +153,13 @@ void ReorderTabChain(QWidget* content) {
         QWidget::setTabOrder(chain[i - 1]->Widget(), chain[i]->Widget());
 }
 
-// ---- applying the design state to the widget ------------------------------------------
+// ---- applying the design values to the widget -----------------------------------------
 
 void ControlImpl::BeforeChange(Aspect aspect) {
-    switch (aspect) {
-        case Aspect::kGeometry:
-        case Aspect::kLocks:
-            Rebase();
-            break;
-        case Aspect::kTextColor:
-            state.textColorSet = true;
-            break;
-        case Aspect::kBackgroundColor:
-            state.backgroundColorSet = true;
-            break;
-        default:
-            break;
+    if (aspect == Aspect::kGeometry || aspect == Aspect::kLocks) {
+        Rebase();
+    } else {
+        BeforeOwnChange(aspect);
     }
 }
 
@@ -217,12 +200,18 @@ void ControlImpl::ApplyCommon(Aspect aspect) {
             // A widget outside any window stays hidden: shown, it would be a window itself.
             if (widget->parentWidget()) widget->setVisible(state.visible);
             break;
-        case Aspect::kFocusRing:
-            widget->setAttribute(Qt::WA_MacShowFocusRect, state.allowFocusRing);
+        case Aspect::kFocusRing: {
+            // A kind without AllowFocusRing shows the ring, as the others do until told not to.
+            const FocusValues* focus = FindValues<FocusValues>();
+            widget->setAttribute(Qt::WA_MacShowFocusRect, !focus || focus->allowFocusRing);
             break;
-        case Aspect::kFont:
-            widget->setFont(DesignFont(state));
+        }
+        case Aspect::kFont: {
+            // A kind without font properties gets the system font the others start with.
+            const FontValues* font = FindValues<FontValues>();
+            widget->setFont(DesignFont(font ? *font : FontValues{}));
             break;
+        }
         case Aspect::kFocusPolicy:
         case Aspect::kSelectable: {
             if (aspect == Aspect::kSelectable) ApplyOwn(aspect);
@@ -287,7 +276,7 @@ QWidget* PlainImpl::MakeWidget(QWidget* parent) {
 // ---- the class record ------------------------------------------------------------------
 
 using controls::Aspect;
-using controls::ControlState;
+using controls::ControlValues;
 using controls::ImplOf;
 using controls::StateProperty;
 using controls::StateSet;
@@ -351,7 +340,7 @@ bool ControlVisibleGetter(Object* control, int32_t) {
     return ImplOf(control).state.visible;
 }
 void ControlVisibleSetter(Object* control, int32_t offset, bool visible) {
-    StateSet<&ControlState::visible, Aspect::kVisible>(control, offset, visible);
+    StateSet<&ControlValues::visible, Aspect::kVisible>(control, offset, visible);
 }
 
 void RectControl::dunder_ctblinit() {
@@ -381,23 +370,23 @@ void RectControl::dunder_ctblinit() {
     };
     // name, type, and the aspect of the widget the value drives
     static const PropertyRow properties[] = {
-        EdgeProperty<Edge::kLeft, &ControlState::left>("Left"),
-        EdgeProperty<Edge::kTop, &ControlState::top>("Top"),
-        EdgeProperty<Edge::kWidth, &ControlState::width>("Width"),
-        EdgeProperty<Edge::kHeight, &ControlState::height>("Height"),
-        StateProperty<&ControlState::lockLeft, Aspect::kLocks>("LockLeft", "b"),
-        StateProperty<&ControlState::lockTop, Aspect::kLocks>("LockTop", "b"),
-        StateProperty<&ControlState::lockRight, Aspect::kLocks>("LockRight", "b"),
-        StateProperty<&ControlState::lockBottom, Aspect::kLocks>("LockBottom", "b"),
-        StateProperty<&ControlState::tabIndex, Aspect::kTabOrder>("TabIndex", "i8"),
-        StateProperty<&ControlState::tabStop, Aspect::kFocusPolicy>("TabStop", "b"),
-        StateProperty<&ControlState::allowAutoDeactivate>("AllowAutoDeactivate", "b"),
-        StateProperty<&ControlState::enabled, Aspect::kEnabled>("Enabled", "b"),
-        StateProperty<&ControlState::tooltip, Aspect::kTooltip>("Tooltip", "s"),
-        StateProperty<&ControlState::transparent, Aspect::kTransparent>("Transparent", "b"),
+        EdgeProperty<Edge::kLeft, &ControlValues::left>("Left"),
+        EdgeProperty<Edge::kTop, &ControlValues::top>("Top"),
+        EdgeProperty<Edge::kWidth, &ControlValues::width>("Width"),
+        EdgeProperty<Edge::kHeight, &ControlValues::height>("Height"),
+        StateProperty<&ControlValues::lockLeft, Aspect::kLocks>("LockLeft", "b"),
+        StateProperty<&ControlValues::lockTop, Aspect::kLocks>("LockTop", "b"),
+        StateProperty<&ControlValues::lockRight, Aspect::kLocks>("LockRight", "b"),
+        StateProperty<&ControlValues::lockBottom, Aspect::kLocks>("LockBottom", "b"),
+        StateProperty<&ControlValues::tabIndex, Aspect::kTabOrder>("TabIndex", "i8"),
+        StateProperty<&ControlValues::tabStop, Aspect::kFocusPolicy>("TabStop", "b"),
+        StateProperty<&ControlValues::allowAutoDeactivate>("AllowAutoDeactivate", "b"),
+        StateProperty<&ControlValues::enabled, Aspect::kEnabled>("Enabled", "b"),
+        StateProperty<&ControlValues::tooltip, Aspect::kTooltip>("Tooltip", "s"),
+        StateProperty<&ControlValues::transparent, Aspect::kTransparent>("Transparent", "b"),
         ComputedProperty<bool>("Visible", kComputedWritable, "b", &ControlVisibleGetter,
                                &ControlVisibleSetter),
-        StateProperty<&ControlState::initialParent>("InitialParent", "s"),
+        StateProperty<&ControlValues::initialParent>("InitialParent", "s"),
     };
     controls::BuildControlClass(gRectControl, {.name = "RectControl",
                                                .superclass = &Control::dunder_Lookup,

@@ -3,13 +3,14 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPalette>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "framework/toolkit/control_impl.h"
 #include "framework/toolkit/controls.h"
+#include "framework/toolkit/text_edit_impl.h"
 
 namespace controls {
 namespace {
@@ -71,12 +72,29 @@ class AreaWidget : public QTextEdit {
     }
 };
 
-class TextAreaImpl : public TextEditImpl {
+// The selection of an editor without the focus: hidden or shown as with the focus.
+void ApplyInactiveSelection(QWidget* widget, bool hide) {
+    QPalette palette = widget->palette();
+    QPalette::ColorGroup source = hide ? QPalette::Inactive : QPalette::Active;
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(source, hide ? QPalette::Base : QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(source, hide ? QPalette::Text : QPalette::HighlightedText));
+    widget->setPalette(palette);
+}
+
+// The values only TextArea declares.
+struct TextAreaValues {
+    bool hideSelection = true;
+    double lineHeight = 0, lineSpacing = 1;
+    bool multiLine = true;
+    bool hasHorizontalScrollbar = false, hasVerticalScrollbar = true;
+    bool allowStyledText = false;
+};
+
+class TextAreaImpl : public WithValues<EditorImpl<AreaWidget>, TextAreaValues> {
   public:
-    explicit TextAreaImpl(Object* self)
-        : TextEditImpl(self, ControlKind::kTextArea, kTextEditEvents) {
-        state.multiLine = true;
-    }
+    explicit TextAreaImpl(Object* self) : WithValues(self, ControlKind::kTextArea) {}
 
     int64_t SelStart() const override { return Area() ? Area()->textCursor().selectionStart() : 0; }
     int64_t SelLength() const override {
@@ -109,15 +127,6 @@ class TextAreaImpl : public TextEditImpl {
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(ToQString(text));
     }
-    void Copy() override {
-        if (AreaWidget* area = Area()) area->copy();
-    }
-    void Paste() override {
-        if (AreaWidget* area = Area()) area->paste();
-    }
-    void SelectAll() override {
-        if (AreaWidget* area = Area()) area->selectAll();
-    }
 
   protected:
     QWidget* MakeWidget(QWidget* parent) override { return new AreaWidget(parent); }
@@ -134,73 +143,64 @@ class TextAreaImpl : public TextEditImpl {
         AreaWidget* area = Area();
         switch (aspect) {
             case Aspect::kText:
-                if (area->toPlainText() != ToQString(state.value)) {
-                    area->setPlainText(ToQString(state.value));
+                if (area->toPlainText() != ToQString(value)) {
+                    area->setPlainText(ToQString(value));
                     ApplyLineSpacing();
                 }
                 break;
-            case Aspect::kTextColor:
-            case Aspect::kBackgroundColor:
-                ApplyTextColors(area, state);
-                break;
             case Aspect::kHideSelection:
-                ApplyInactiveSelection(area, state.hideSelection);
+                ApplyInactiveSelection(area, hideSelection);
                 break;
             case Aspect::kAlignment: {
                 QTextOption option = area->document()->defaultTextOption();
-                option.setAlignment(HorizontalAlignment(state.textAlignment));
+                option.setAlignment(HorizontalAlignment(textAlignment));
                 area->document()->setDefaultTextOption(option);
                 break;
             }
             case Aspect::kBorder:
-                area->setFrameShape(state.hasBorder ? QFrame::StyledPanel : QFrame::NoFrame);
-                break;
-            case Aspect::kReadOnly:
-                area->setReadOnly(state.readOnly);
+                area->setFrameShape(hasBorder ? QFrame::StyledPanel : QFrame::NoFrame);
                 break;
             case Aspect::kLimit:
-                area->limit = state.maximumCharactersAllowed;
+                area->limit = maximumCharactersAllowed;
                 break;
             case Aspect::kTabs:
-                area->setTabChangesFocus(!state.allowTabs);
+                area->setTabChangesFocus(!allowTabs);
                 break;
             case Aspect::kWrap:
-                area->setLineWrapMode(state.multiLine ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+                area->setLineWrapMode(multiLine ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
                 break;
             case Aspect::kScrollBars:
-                area->setHorizontalScrollBarPolicy(
-                    state.hasHorizontalScrollbar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-                area->setVerticalScrollBarPolicy(
-                    state.hasVerticalScrollbar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+                area->setHorizontalScrollBarPolicy(hasHorizontalScrollbar ? Qt::ScrollBarAlwaysOn
+                                                                          : Qt::ScrollBarAlwaysOff);
+                area->setVerticalScrollBarPolicy(hasVerticalScrollbar ? Qt::ScrollBarAlwaysOn
+                                                                      : Qt::ScrollBarAlwaysOff);
                 break;
             case Aspect::kStyled:
-                area->setAcceptRichText(state.allowStyledText);
+                area->setAcceptRichText(allowStyledText);
                 break;
             case Aspect::kLineSpacing:
                 ApplyLineSpacing();
                 break;
             default:
+                EditorImpl::ApplyOwn(aspect);
                 break;
         }
     }
 
-    Qt::FocusPolicy NaturalFocusPolicy() const override { return Qt::StrongFocus; }
-
   private:
-    AreaWidget* Area() const { return static_cast<AreaWidget*>(Widget()); }
+    AreaWidget* Area() const { return EditorWidget(); }
 
     // LineHeight, when above 0, fixes every line's height in pixels; else LineSpacing scales
     // the font's line height. Applied to every paragraph; new ones take their neighbour's.
     void ApplyLineSpacing() {
-        bool standard = state.lineHeight <= 0 && state.lineSpacing == 1.0;
+        bool standard = lineHeight <= 0 && lineSpacing == 1.0;
         if (standard && !spacingApplied_) return;
         spacingApplied_ = true;
         QTextBlockFormat format;
-        if (state.lineHeight > 0) {
-            format.setLineHeight(state.lineHeight, QTextBlockFormat::FixedHeight);
+        if (lineHeight > 0) {
+            format.setLineHeight(lineHeight, QTextBlockFormat::FixedHeight);
         } else {
-            format.setLineHeight(state.lineSpacing * kPercent,
-                                 QTextBlockFormat::ProportionalHeight);
+            format.setLineHeight(lineSpacing * kPercent, QTextBlockFormat::ProportionalHeight);
         }
         QTextDocument* document = Area()->document();
         bool undo = document->isUndoRedoEnabled();
@@ -221,38 +221,22 @@ ClassCell gTextArea{nullptr, &TextArea::dunder_ctblinit};
 
 void TextArea::dunder_ctblinit() {
     using controls::Aspect;
-    using controls::ControlState;
     using controls::StateProperty;
+    using controls::TextAreaValues;
     // name and type; the aspect says what the value drives in the QTextEdit
     static const PropertyRow own[] = {
-        StateProperty<&ControlState::backgroundColor, Aspect::kBackgroundColor>("BackgroundColor",
-                                                                                "c"),
-        StateProperty<&ControlState::hasBorder, Aspect::kBorder>("HasBorder", "b"),
-        StateProperty<&ControlState::format>("Format", "s"),
-        StateProperty<&ControlState::hideSelection, Aspect::kHideSelection>("HideSelection", "b"),
-        StateProperty<&ControlState::lineHeight, Aspect::kLineSpacing>("LineHeight", "f8"),
-        StateProperty<&ControlState::lineSpacing, Aspect::kLineSpacing>("LineSpacing", "f8"),
-        StateProperty<&ControlState::multiLine, Aspect::kWrap>("MultiLine", "b"),
-        StateProperty<&ControlState::hasHorizontalScrollbar, Aspect::kScrollBars>(
+        StateProperty<&TextAreaValues::hideSelection, Aspect::kHideSelection>("HideSelection", "b"),
+        StateProperty<&TextAreaValues::lineHeight, Aspect::kLineSpacing>("LineHeight", "f8"),
+        StateProperty<&TextAreaValues::lineSpacing, Aspect::kLineSpacing>("LineSpacing", "f8"),
+        StateProperty<&TextAreaValues::multiLine, Aspect::kWrap>("MultiLine", "b"),
+        StateProperty<&TextAreaValues::hasHorizontalScrollbar, Aspect::kScrollBars>(
             "HasHorizontalScrollbar", "b"),
-        StateProperty<&ControlState::hasVerticalScrollbar, Aspect::kScrollBars>(
+        StateProperty<&TextAreaValues::hasVerticalScrollbar, Aspect::kScrollBars>(
             "HasVerticalScrollbar", "b"),
-        StateProperty<&ControlState::allowStyledText, Aspect::kStyled>("AllowStyledText", "b"),
-        StateProperty<&ControlState::textColor, Aspect::kTextColor>("TextColor", "c"),
-        StateProperty<&ControlState::allowFocusRing, Aspect::kFocusRing>("AllowFocusRing", "b"),
-        ComputedProperty<String>("Value", kComputedWritable, "s", &editTextGetter, &editTextSetter),
-        StateProperty<&ControlState::allowTabs, Aspect::kTabs>("AllowTabs", "b"),
-        StateProperty<&ControlState::textAlignment, Aspect::kAlignment>("TextAlignment",
-                                                                        "i8<TextAlignments>"),
-        StateProperty<&ControlState::maximumCharactersAllowed, Aspect::kLimit>(
-            "MaximumCharactersAllowed", "i8"),
-        StateProperty<&ControlState::validationMask>("ValidationMask", "s"),
-        StateProperty<&ControlState::readOnly, Aspect::kReadOnly>("ReadOnly", "b"),
-        StateProperty<&ControlState::dataSource>("DataSource", "s"),
-        StateProperty<&ControlState::dataField>("DataField", "s"),
+        StateProperty<&TextAreaValues::allowStyledText, Aspect::kStyled>("AllowStyledText", "b"),
     };
     static const std::vector<PropertyRow> properties =
-        controls::JoinRows({own, controls::FontPropertyRows()});
+        controls::JoinRows({controls::EditorPropertyRows(), own, controls::FontPropertyRows()});
     controls::BuildControlClass(controls::gTextArea,
                                 {.name = "TextArea",
                                  .superclass = &TextEdit::dunder_Lookup,

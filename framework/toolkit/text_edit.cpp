@@ -1,46 +1,59 @@
 // TextEdit: what a text field and a text area share. Its record, the Text property the
-// program reads and writes, the selection, and the colours of a text editor.
+// program reads and writes, the selection, the colours of a text editor, and the property
+// rows that both classes declare.
 #include <QPalette>
 
-#include "framework/toolkit/control_impl.h"
 #include "framework/toolkit/controls.h"
+#include "framework/toolkit/text_edit_impl.h"
 
 namespace controls {
 
 void TextEditImpl::TextChanged(const QString& text) {
     String now = FromQString(text);
-    if (now == state.value) return;  // a change of format only
-    state.value = std::move(now);
+    if (now == value) return;  // a change of format only
+    value = std::move(now);
     SendEvent(Events().textChange);
 }
 
-void ApplyTextColors(QWidget* widget, const ControlState& state) {
+void TextEditImpl::BeforeOwnChange(Aspect aspect) {
+    if (aspect == Aspect::kTextColor) textColorSet = true;
+    if (aspect == Aspect::kBackgroundColor) backgroundColorSet = true;
+}
+
+// The text and background colours the program gave, on the roles a text editor paints.
+void TextEditImpl::ApplyOwn(Aspect aspect) {
+    if (aspect != Aspect::kTextColor && aspect != Aspect::kBackgroundColor) return;
+    QWidget* widget = Widget();
     QPalette palette = widget->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        if (state.textColorSet) palette.setColor(group, QPalette::Text, ToQColor(state.textColor));
-        if (state.backgroundColorSet)
-            palette.setColor(group, QPalette::Base, ToQColor(state.backgroundColor));
+        if (textColorSet) palette.setColor(group, QPalette::Text, ToQColor(textColor));
+        if (backgroundColorSet) palette.setColor(group, QPalette::Base, ToQColor(backgroundColor));
     }
     widget->setPalette(palette);
 }
 
-void ApplyInactiveSelection(QWidget* widget, bool hide) {
-    QPalette palette = widget->palette();
-    QPalette::ColorGroup source = hide ? QPalette::Inactive : QPalette::Active;
-    palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                     palette.color(source, hide ? QPalette::Base : QPalette::Highlight));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     palette.color(source, hide ? QPalette::Text : QPalette::HighlightedText));
-    widget->setPalette(palette);
+int64_t CharacterCount(const QString& text) {
+    int64_t count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (!text[i].isLowSurrogate()) ++count;
+    return count;
+}
+
+QString FirstCharacters(const QString& text, int64_t count) {
+    qsizetype units = 0;
+    for (int64_t taken = 0; units < text.size() && taken < count; ++taken)
+        units += text[units].isHighSurrogate() && units + 1 < text.size() ? 2 : 1;
+    return text.left(units);
 }
 
 }  // namespace controls
 
 using controls::Aspect;
-using controls::ControlState;
+using controls::FocusValues;
 using controls::ImplOf;
 using controls::StateProperty;
 using controls::StateSet;
+using controls::TextEditValues;
 
 namespace {
 
@@ -94,12 +107,39 @@ ClassCell gTextEdit{nullptr, &TextEdit::dunder_ctblinit};
 }  // namespace
 
 String editTextGetter(Object* field, int32_t) {
-    return ImplOf(field).state.value;
+    return controls::ValuesOf<TextEditValues>(ImplOf(field)).value;
 }
 
 void editTextSetter(Object* field, int32_t offset, String text) {
-    StateSet<&ControlState::value, Aspect::kText>(field, offset, std::move(text));
+    StateSet<&TextEditValues::value, Aspect::kText>(field, offset, std::move(text));
 }
+
+namespace controls {
+
+std::span<const PropertyRow> EditorPropertyRows() {
+    // name and type; the aspect says what the value drives in the editor widget
+    static const PropertyRow rows[] = {
+        StateProperty<&TextEditValues::backgroundColor, Aspect::kBackgroundColor>("BackgroundColor",
+                                                                                  "c"),
+        StateProperty<&TextEditValues::hasBorder, Aspect::kBorder>("HasBorder", "b"),
+        StateProperty<&TextEditValues::format>("Format", "s"),
+        StateProperty<&TextEditValues::textColor, Aspect::kTextColor>("TextColor", "c"),
+        StateProperty<&FocusValues::allowFocusRing, Aspect::kFocusRing>("AllowFocusRing", "b"),
+        ComputedProperty<String>("Value", kComputedWritable, "s", &editTextGetter, &editTextSetter),
+        StateProperty<&FocusValues::allowTabs, Aspect::kTabs>("AllowTabs", "b"),
+        StateProperty<&TextEditValues::textAlignment, Aspect::kAlignment>("TextAlignment",
+                                                                          "i8<TextAlignments>"),
+        StateProperty<&TextEditValues::maximumCharactersAllowed, Aspect::kLimit>(
+            "MaximumCharactersAllowed", "i8"),
+        StateProperty<&TextEditValues::validationMask>("ValidationMask", "s"),
+        StateProperty<&TextEditValues::readOnly, Aspect::kReadOnly>("ReadOnly", "b"),
+        StateProperty<&TextEditValues::dataSource>("DataSource", "s"),
+        StateProperty<&TextEditValues::dataField>("DataField", "s"),
+    };
+    return rows;
+}
+
+}  // namespace controls
 
 void TextEdit::dunder_ctblinit() {
     // name           flags           signature  function              slot
@@ -112,7 +152,7 @@ void TextEdit::dunder_ctblinit() {
     // Numbered 15 to 18, after RectControl's.
     static const EventRow events[] = {{"GotFocus"}, {"LostFocus"}, {"SelChange"}, {"TextChange"}};
     static const PropertyRow properties[] = {
-        StateProperty<&ControlState::allowSpellChecking>("AllowSpellChecking", "b"),
+        StateProperty<&TextEditValues::allowSpellChecking>("AllowSpellChecking", "b"),
         ComputedProperty<String>("Text", kComputedWritable, "s", &editTextGetter, &editTextSetter),
         ComputedProperty<int64_t>("SelStart", kComputedWritable, "i8", &SelStartGetter,
                                   &SelStartSetter),

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
-#include "framework/toolkit/control_impl.h"
 #include "framework/toolkit/controls.h"
+#include "framework/toolkit/text_edit_impl.h"
 
 namespace controls {
 namespace {
@@ -28,10 +28,15 @@ class LengthLimit : public QValidator {
     }
 };
 
-class TextFieldImpl : public TextEditImpl {
+// The values only TextField declares.
+struct TextFieldValues {
+    bool password = false;
+    String hint;
+};
+
+class TextFieldImpl : public WithValues<EditorImpl<QLineEdit>, TextFieldValues> {
   public:
-    explicit TextFieldImpl(Object* self)
-        : TextEditImpl(self, ControlKind::kTextField, kTextEditEvents) {}
+    explicit TextFieldImpl(Object* self) : WithValues(self, ControlKind::kTextField) {}
 
     int64_t SelStart() const override {
         QLineEdit* edit = Edit();
@@ -66,22 +71,12 @@ class TextFieldImpl : public TextEditImpl {
     void AppendText(const String& text) override {
         if (QLineEdit* edit = Edit()) WriteText(edit->text() + ToQString(text));
     }
-    void Copy() override {
-        if (QLineEdit* edit = Edit()) edit->copy();
-    }
-    void Paste() override {
-        if (QLineEdit* edit = Edit()) edit->paste();
-    }
-    void SelectAll() override {
-        if (QLineEdit* edit = Edit()) edit->selectAll();
-    }
-
     // A key that KeyDown let through. AllowTabs: Tab is typed into the text. Paste with a
     // limit: as much of the clipboard's text as fits (the validator would refuse it all).
     bool KeyNotHandled(QKeyEvent* event) override {
         QLineEdit* edit = Edit();
         if (!edit) return false;
-        if (state.allowTabs && event->key() == Qt::Key_Tab &&
+        if (allowTabs && event->key() == Qt::Key_Tab &&
             !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             edit->insert(QStringLiteral("\t"));
             return true;
@@ -119,39 +114,31 @@ class TextFieldImpl : public TextEditImpl {
         QLineEdit* edit = Edit();
         switch (aspect) {
             case Aspect::kText:
-                WriteText(ToQString(state.value));
-                break;
-            case Aspect::kTextColor:
-            case Aspect::kBackgroundColor:
-                ApplyTextColors(edit, state);
+                WriteText(ToQString(value));
                 break;
             case Aspect::kAlignment:
-                edit->setAlignment(HorizontalAlignment(state.textAlignment) | Qt::AlignVCenter);
+                edit->setAlignment(HorizontalAlignment(textAlignment) | Qt::AlignVCenter);
                 break;
             case Aspect::kBorder:
-                edit->setFrame(state.hasBorder);
+                edit->setFrame(hasBorder);
                 break;
             case Aspect::kPassword:
-                edit->setEchoMode(state.password ? QLineEdit::Password : QLineEdit::Normal);
+                edit->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
                 break;
             case Aspect::kHint:
-                edit->setPlaceholderText(ToQString(state.hint));
-                break;
-            case Aspect::kReadOnly:
-                edit->setReadOnly(state.readOnly);
+                edit->setPlaceholderText(ToQString(hint));
                 break;
             case Aspect::kLimit:
-                limit_->limit = state.maximumCharactersAllowed;
+                limit_->limit = maximumCharactersAllowed;
                 break;
             default:
+                EditorImpl::ApplyOwn(aspect);
                 break;
         }
     }
 
-    Qt::FocusPolicy NaturalFocusPolicy() const override { return Qt::StrongFocus; }
-
   private:
-    QLineEdit* Edit() const { return static_cast<QLineEdit*>(Widget()); }
+    QLineEdit* Edit() const { return EditorWidget(); }
 
     // A text the program writes is taken whole, whatever the limit on typing.
     void WriteText(const QString& text) {
@@ -171,31 +158,15 @@ ClassCell gTextField{nullptr, &TextField::dunder_ctblinit};
 
 void TextField::dunder_ctblinit() {
     using controls::Aspect;
-    using controls::ControlState;
     using controls::StateProperty;
+    using controls::TextFieldValues;
     // name and type; the aspect says what the value drives in the QLineEdit
     static const PropertyRow own[] = {
-        StateProperty<&ControlState::backgroundColor, Aspect::kBackgroundColor>("BackgroundColor",
-                                                                                "c"),
-        StateProperty<&ControlState::hasBorder, Aspect::kBorder>("HasBorder", "b"),
-        StateProperty<&ControlState::format>("Format", "s"),
-        StateProperty<&ControlState::password, Aspect::kPassword>("Password", "b"),
-        StateProperty<&ControlState::textColor, Aspect::kTextColor>("TextColor", "c"),
-        StateProperty<&ControlState::allowFocusRing, Aspect::kFocusRing>("AllowFocusRing", "b"),
-        StateProperty<&ControlState::hint, Aspect::kHint>("Hint", "s"),
-        ComputedProperty<String>("Value", kComputedWritable, "s", &editTextGetter, &editTextSetter),
-        StateProperty<&ControlState::allowTabs>("AllowTabs", "b"),
-        StateProperty<&ControlState::textAlignment, Aspect::kAlignment>("TextAlignment",
-                                                                        "i8<TextAlignments>"),
-        StateProperty<&ControlState::maximumCharactersAllowed, Aspect::kLimit>(
-            "MaximumCharactersAllowed", "i8"),
-        StateProperty<&ControlState::validationMask>("ValidationMask", "s"),
-        StateProperty<&ControlState::readOnly, Aspect::kReadOnly>("ReadOnly", "b"),
-        StateProperty<&ControlState::dataSource>("DataSource", "s"),
-        StateProperty<&ControlState::dataField>("DataField", "s"),
+        StateProperty<&TextFieldValues::password, Aspect::kPassword>("Password", "b"),
+        StateProperty<&TextFieldValues::hint, Aspect::kHint>("Hint", "s"),
     };
     static const std::vector<PropertyRow> properties =
-        controls::JoinRows({own, controls::FontPropertyRows()});
+        controls::JoinRows({controls::EditorPropertyRows(), own, controls::FontPropertyRows()});
     controls::BuildControlClass(controls::gTextField,
                                 {.name = "TextField",
                                  .superclass = &TextEdit::dunder_Lookup,

@@ -32,7 +32,7 @@ GenericFn ToolkitWindowMenuHandler(Object* window, const String& itemName);
 // Raises the window's EnableMenuItems event.
 void ToolkitRaiseEnableMenuItems(Object* window);
 
-// ---- the application (application.cpp) --------------------------------------------------
+// ---- the application (qt_application.cpp, application.cpp) -------------------------------
 // Whether a QApplication (more than a core application) exists, so that widgets may be made.
 bool ToolkitHaveWidgetsApplication();
 // The method bound to menu item `itemName` with Application._AddMenuHandler

@@ -628,16 +628,7 @@ Ref<Object> RuntimeWindowControlByNameIndex(Object* window, String name, int64_t
 }
 
 void WindowAddMenuHandler(Object* window, String itemName, void* method) {
-    WindowImpl& impl = RequireWindowImpl(window);
-    if (!method) RaiseNilObjectException();
-    auto function = reinterpret_cast<GenericFn>(method);
-    for (MenuHandler& handler : impl.menuHandlers) {
-        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) {
-            handler.method = function;
-            return;
-        }
-    }
-    impl.menuHandlers.push_back(MenuHandler{itemName.Std(), function});
+    RequireWindowImpl(window).menuHandlers.Bind(itemName, method);
 }
 
 void WindowMenuBarSetter(Object* window, int32_t /*offset*/, Object* menuBar) {
@@ -706,10 +697,7 @@ Object* ToolkitMenuCommandWindow() {
 
 GenericFn ToolkitWindowMenuHandler(Object* window, const String& itemName) {
     WindowImpl* impl = WindowImplOf(window);
-    if (!impl) return nullptr;
-    for (const MenuHandler& handler : impl->menuHandlers)
-        if (ToolkitSameObjectName(itemName.View(), handler.itemName)) return handler.method;
-    return nullptr;
+    return impl ? impl->menuHandlers.Find(itemName) : nullptr;
 }
 
 void ToolkitRaiseEnableMenuItems(Object* window) {

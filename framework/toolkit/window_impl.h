@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/runtime/runtime.h"
+#include "framework/toolkit/menu_handlers.h"
 
 class WindowWidget;
 
@@ -57,17 +58,12 @@ struct NamedControl {
     Ref<Object> control;
 };
 
-struct MenuHandler {
-    std::string itemName;
-    GenericFn method;  // bool (*)(Object* window)
-};
-
 struct WindowImpl {
     Object* self = nullptr;                 // the window; it owns this state
     QPointer<WindowWidget> widget;          // the top-level widget, made on first use
     Ref<Object> menuBar;                    // the MenuBar shown at the window's top, or nil
     std::vector<NamedControl> controls;     // in the order they were added
-    std::vector<MenuHandler> menuHandlers;  // bound by _AddMenuHandler
+    MenuHandlers menuHandlers;              // bound by _AddMenuHandler
 
     // The frame and the content size as the properties set them.
     int64_t type = kDocumentWindow;
