@@ -1,7 +1,6 @@
-// Faults met at start-up. A picture file that is missing or cannot be read leaves its canvas
-// empty while the windows open and work as ever, with nothing reported. A class record that
-// cannot be built ends the start-up with one report and a failing status, without a crash.
-// (Starting without any display is tested on the executable itself: no_display_test.sh.)
+// A picture file that is missing or cannot be read leaves its canvas empty while the windows
+// open and work as ever, with nothing reported. (Starting without any display is tested on the
+// executable itself: no_display_test.sh.)
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,7 +9,6 @@
 #include "conversion_fixture.h"
 #include "shell/pictures.h"
 #include "splash/splash_wnd.h"
-#include "startup_fixture.h"
 
 namespace {
 
@@ -81,39 +79,5 @@ TEST_P(SpoiltPictures, LeaveTheirCanvasesEmptyWhileBothWindowsOpenAndWork) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, SpoiltPictures, testing::Range(0, 6),
                          [](const auto& info) { return kFaults[info.param].first; });
-
-// A menu bar class whose record states one property more than MenuBar gives it (its other
-// counts are MenuBar's own): its record cannot be built, so its lookup raises
-// UnsupportedFormatException.
-void MiscountedBarInit();
-ClassCell gMiscountedBar{nullptr, &MiscountedBarInit};
-void MiscountedBarInit() {
-    static const ClassSpec miscounted{.name = "StartupFaults.MiscountedBar",
-                                      .superclass = &MenuBar::dunder_Lookup,
-                                      .methodCount = 34,
-                                      .interfaceCount = 0,
-                                      .eventCount = 2,
-                                      .propertyCount = 21,  // MenuBar's 20, and nothing added
-                                      .instanceDataSize = 48,
-                                      .slotCount = 31};
-    RuntimeBuildClass(gMiscountedBar, miscounted);
-}
-
-using StartupFaults = ProgramRunTest;
-
-TEST_F(StartupFaults, AClassRecordThatCannotBeBuiltEndsTheStartupWithOneReport) {
-    StartupSetMenuBarSourceForTesting(
-        [] { return RuntimeNewObject(RuntimeLookupClass(gMiscountedBar)); });
-
-    EXPECT_NE(Run(2000), 0);
-    EXPECT_FALSE(loopStarted_) << "no event loop after a failed start-up";
-    EXPECT_EQ(RuntimeWindowCount(), 0);
-    EXPECT_EQ(RuntimeUnhandledExceptionCount(), 1);
-    std::vector<std::string> boxes = ToolkitMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u) << "the report is shown once";
-    EXPECT_NE(boxes[0].find("UnsupportedFormatException"), std::string::npos) << boxes[0];
-    EXPECT_NE(boxes[0].find("StartupFaults.MiscountedBar"), std::string::npos) << boxes[0];
-    EXPECT_EQ(gMiscountedBar.record, nullptr) << "no half-built record is kept";
-}
 
 }  // namespace
