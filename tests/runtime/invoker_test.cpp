@@ -25,7 +25,6 @@ Ref<Object> Self(Object* self) { return Ref<Object>::Retain(self); }
 int64_t LegsOf(Object*, Object* a) { return a ? props::Integer::Get(a, kLegsOffset) : -1; }
 int64_t Count(Object*, Object* array) { return RuntimeArrayUbound(array) + 1; }
 int64_t Twice(int64_t x) { return 2 * x; }
-void NoResult(Object*) {}
 // clang-format on
 
 // An invoker made for `function`'s shape and `text`, with the function to call through it.
@@ -56,16 +55,13 @@ TEST_F(InvokerTest, ConvertsArgumentsAndBoxesResults) {
         {Of("%i8%i8i8", &Add),   {int64_t{2}, int64_t{40}},  int64_t{42},        ok},
         {Of("%i8%i8i8", &Add),   {2.0, int64_t{1}},          int64_t{3},         ok},
         {Of("%i8%i8i8", &Add),   {2.5, int64_t{1}},          Variant(),          mismatch},
-        {Of("%i8%i8i8", &Add),   {"2", int64_t{1}},          Variant(),          mismatch},
         {Of("%i8%i8i8", &Add),   {int64_t{1}},               Variant(),          mismatch},
         {Of("%i8%i8i8", &Add),   {int64_t{1}, 2.0, 3.0},     Variant(),          mismatch},
         {Of("%s%s", &Greet),     {"Rex"},                    "Hello Rex",        ok},
-        {Of("%y%y", &Greet),     {"Tom"},                    "Hello Tom",        ok},
         {Of("%s%s", &Greet),     {int64_t{1}},               Variant(),          mismatch},
         {Of("%f8%f8", &Half),    {int64_t{3}},               1.5,                ok},
         {Of("%f4%f4", &Third),   {3.0f},                     1.0f,               ok},
         {Of("%b%b", &Not),       {false},                    true,               ok},
-        {Of("%b%b", &Not),       {int64_t{1}},               Variant(),          mismatch},
         {Of("%i1%i1", &Narrow),  {int64_t{-127}},            int64_t{127},       ok},
         {Of("%i1%i1", &Narrow),  {int64_t{200}},             Variant(),          mismatch},
         {Of("%u2%u2", &Unsigned),{int64_t{-1}},              Variant(),          mismatch},
@@ -73,11 +69,9 @@ TEST_F(InvokerTest, ConvertsArgumentsAndBoxesResults) {
         {Of("%e%e", &Double),    {Currency{15000}},          Currency{30000},    ok},
         {Of("%p%?<Ptr>", &PassPtr), {marker},                marker,             ok},
         {Of("%o<Test.Dog>%", &Self), {},                     dog,                ok},
-        {Of("%%", &NoResult),    {},                         Variant(),          ok},
         {Of("%i8%o<Test.Animal>", &LegsOf),   {dog},         int64_t{4},         ok},
         {Of("%i8%o<Test.Animal>", &LegsOf),   {Variant()},   int64_t{-1},        ok},
         {Of("%i8%o<Test.Animal>", &LegsOf),   {weak},        Variant(),          cast},
-        {Of("%i8%o<Test.Animal>", &LegsOf),   {int64_t{1}},  Variant(),          mismatch},
         {Of("%i8%A1o<Test.Animal>", &Count),  {array},       int64_t{3},         ok},
         {Of("%i8%A1o<Test.Animal>", &Count),  {dog},         Variant(),          cast},
     };
@@ -118,19 +112,6 @@ TEST_F(InvokerTest, OneInvokerPerSignatureTextAndFormAndTheSharedFormTakesNoObje
     Variant animal = create->invoker->Invoke(create->function, nullptr, &none);
     EXPECT_EQ(animal.BorrowObject()->cls, AnimalLookup());
     EXPECT_RAISES(twice->Invoke(Fn(&Twice), nullptr, nullptr), NilObjectException);
-}
-
-TEST_F(InvokerTest, TextThatDoesNotFitTheFunctionIsRefused) {
-    using AddFn = decltype(&Add);
-    EXPECT_RAISES(InstanceInvoker<AddFn>("%%i8i8"), UnsupportedFormatException);  // no result
-    EXPECT_RAISES(InstanceInvoker<AddFn>("%i8%i8"), UnsupportedFormatException);  // one parameter
-    EXPECT_RAISES(InstanceInvoker<AddFn>("%i4%i8i8"), UnsupportedFormatException);
-    EXPECT_RAISES(InstanceInvoker<AddFn>("%i8%i8i9"), UnsupportedFormatException);
-    EXPECT_RAISES(InstanceInvoker<decltype(&NoResult)>("%b%"), UnsupportedFormatException);
-    EXPECT_RAISES(InstanceInvoker<decltype(&Third)>("%f8%f8"), UnsupportedFormatException);
-    // "%s%" is Speak's, made for String (*)(Object*); another shape may not take it over.
-    DogLookup();
-    EXPECT_RAISES(InstanceInvoker<AddFn>("%s%"), UnsupportedFormatException);
 }
 
 }  // namespace

@@ -56,43 +56,4 @@ TEST_F(DialogsTest, UnrecordedMessageBoxIsAModalBoxThatReturnsOnceDismissed) {
     EXPECT_TRUE(ToolkitMessageBoxes().empty());
 }
 
-void SetText(Object* dialog, const char* name, const char* value) {
-    const PropertyEntry* entry = RuntimeFindProperty(dialog->cls, name);
-    ASSERT_NE(entry, nullptr) << name;
-    entry->boxedSetter(dialog, entry, Variant(value));
-}
-
-TEST_F(DialogsTest, AMessageDialogShowsItsMessageAndExplanationAndAnswersWithAButton) {
-    Ref<Object> dialog = RuntimeNewObject(MessageDialog::dunder_Lookup());
-    SetText(dialog.get(), "Message", "Save changes?");
-    SetText(dialog.get(), "Explanation", "They are lost otherwise.");
-    SetText(dialog.get(), "CancelButtonCaption", "Cancel");
-    EXPECT_EQ(RuntimeCallSlot<int64_t>(dialog.get(), 0), 0);  // ShowModal, answered at once
-    EXPECT_EQ(ToolkitMessageBoxes(),
-              std::vector<std::string>{"Save changes?\n\nThey are lost otherwise."});
-
-    ToolkitRecordMessageBoxes(false);
-    QTimer::singleShot(0, [] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->informativeText(), "They are lost otherwise.");
-        for (QAbstractButton* button : box->buttons())
-            if (button->text() == "Cancel") button->click();
-    });
-    EXPECT_EQ(RuntimeCallSlot<int64_t>(dialog.get(), 0), 1);  // the cancel button
-}
-
-TEST_F(DialogsTest, TheBeepAndTheBoxRefuseEveryThreadButTheMainOne) {
-    std::string beep, box;
-    std::thread other([&] {
-        beep = RaisedClass([] { Beep(); });
-        box = RaisedClass([] { RuntimeMsgBox(String("from a thread")); });
-    });
-    other.join();
-    EXPECT_EQ(beep, "ThreadAccessingUIException");
-    EXPECT_EQ(box, "ThreadAccessingUIException");
-    EXPECT_EQ(ToolkitBeepCount(), 0);
-    EXPECT_TRUE(ToolkitMessageBoxes().empty());
-}
-
 }  // namespace

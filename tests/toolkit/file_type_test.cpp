@@ -92,15 +92,4 @@ TEST_F(FileTypeTest, EveryPropertySetDropsTheRegistration) {
     EXPECT_TRUE(Added().empty());  // a type that goes takes its registration along
 }
 
-TEST_F(FileTypeTest, TheConversionIsAMethodEntryOfTheClass) {
-    Ref<Object> type = NewTextType();
-    const MethodEntry* convert = RuntimeFindMethod(FileType::dunder_Lookup(), "Operator_Convert");
-    ASSERT_NE(convert, nullptr);
-    VariantList none;
-    EXPECT_EQ(convert->invoker->Invoke(convert->function, type.get(), &none).AsString().Std(),
-              "text");
-    EXPECT_EQ(Added().size(), 1u);
-    EXPECT_EQ(RaisedClass([] { FileTypeToString(nullptr); }), "NilObjectException");
-}
-
 }  // namespace

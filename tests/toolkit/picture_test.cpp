@@ -124,15 +124,4 @@ TEST_F(PictureTest, WhatCannotBeReadAsAPictureOpensAsNil) {
     EXPECT_FALSE(PictureOpenFromApp("missing.png"));
 }
 
-TEST_F(PictureTest, TheConstructorMakesATransparentPictureOfItsSize) {
-    Ref<Object> picture = RuntimeNewObject(Picture::dunder_Lookup());
-    RuntimeCallSlot<void, int64_t, int64_t>(picture.get(), 0, 12, 5);
-    EXPECT_EQ(RuntimePictureWidth(picture.get()), 12);
-    EXPECT_EQ(RuntimePictureHeight(picture.get()), 5);
-    EXPECT_EQ(ToolkitPictureImage(picture.get())->pixelColor(3, 3).alpha(), 0);
-    EXPECT_EQ(RaisedClass([&] { RuntimeCallSlot<void, int64_t, int64_t>(picture.get(), 0, 0, 5); }),
-              "OutOfBoundsException");
-    EXPECT_EQ(ToolkitPictureImage(nullptr), nullptr);
-}
-
 }  // namespace
