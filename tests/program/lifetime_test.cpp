@@ -48,14 +48,9 @@ TEST_F(LifetimeTest, ConversionWindowsBuiltUsedAndClosedLeaveNoObject) {
         QWidget* top = ToolkitWindowWidget(window.get())->window();
         top->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(top));
-        QTest::keyClicks(r, "0.25");
-        r->setFocus();
-        r->selectAll();
-        for (const char* caption : {"Copy", "Paste", "About Corvane"}) {
-            QAction* item = MenuItemOf(top, caption);
-            ASSERT_TRUE(item && item->isEnabled()) << caption;
-            item->trigger();
-        }
+        QAction* about = MenuItemOf(top, "About Corvane");
+        ASSERT_TRUE(about && about->isEnabled());
+        about->trigger();
         EXPECT_EQ(ToolkitMessageBoxes().size(), 1u);
         EXPECT_GT(Extra(), 0) << "the open windows and their controls are counted";
         window.Reset();

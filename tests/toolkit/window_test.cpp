@@ -1,6 +1,5 @@
 // Windows on the offscreen platform: design records applied by Layout, the events of
-// construction, the implicit instance by class name, Show and Hide, the mouse, controls and
-// menu handlers by name, the menu bar above the content.
+// construction, the mouse, and the menu bar above the content.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
