@@ -141,16 +141,6 @@ TEST_F(FailingStartupTest, AnExceptionWhileTheApplicationIsSetUpEndsTheStartupTh
     EXPECT_EQ(RuntimeMenuItemCount(Menu::Menu().get()), 4) << "the accessor builds a whole bar";
 }
 
-TEST_F(FailingStartupTest, AReportThatRaisesStillEndsWithTheFinalisersAndAFailingStatus) {
-    RunWithMenuBarSource([] {
-        RuntimeSetUnhandledExceptionReporter([](Object*) { RaiseNilObjectException(); });
-        return RaiseNilObjectException(), Ref<Object>();
-    });
-    RuntimeInitExternalClasses();  // puts the toolkit's report back
-}
-
-// On a thread whose stack is smaller than the room the stack check keeps free, the first
-// initialiser that checks the stack raises StackOverflowException.
 TEST_F(FailingStartupTest, AnInitialiserThatRaisesEndsTheRunWithOneReportAndAFailingStatus) {
     gFinalized = false;
     RuntimeAddFinalizer([] { gFinalized = true; });

@@ -89,15 +89,6 @@ TEST_F(InvokerTest, ConvertsArgumentsAndBoxesResults) {
     }
 }
 
-TEST_F(InvokerTest, RefusesNilObjectNilListAndMissingCode) {
-    const Invoker* add = InstanceInvoker<decltype(&Add)>("%i8%i8i8");
-    Ref<Object> dog = RuntimeNewObject(DogLookup());
-    VariantList args{int64_t{1}, int64_t{2}};
-    EXPECT_RAISES(add->Invoke(Fn(&Add), nullptr, &args), NilObjectException);
-    EXPECT_RAISES(add->Invoke(Fn(&Add), dog.get(), nullptr), NilObjectException);
-    EXPECT_RAISES(add->Invoke(nullptr, dog.get(), &args), UnsupportedOperationException);
-}
-
 TEST_F(InvokerTest, OneInvokerPerSignatureTextAndFormAndTheSharedFormTakesNoObject) {
     const Invoker* first = InstanceInvoker<decltype(&Add)>("%i8%i8i8");
     EXPECT_EQ(InstanceInvoker<decltype(&Add)>("%i8%i8i8"), first);

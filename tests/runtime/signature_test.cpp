@@ -21,19 +21,6 @@ TEST(Signatures, ParseResultAndParametersAndWriteThemBack) {
     }
 }
 
-TEST(Signatures, MalformedTextsNameTheOffset) {
-    const std::pair<const char*, size_t> rows[] = {
-        {"", 0},        {"b%%", 0},       {"%x%", 1},   {"%%i3", 3},   {"%%o<>", 4},
-        {"%%o<Abc", 7}, {"%%o<a<b>>", 5}, {"%%A2s", 3}, {"%i8i8%", 3}, {"%%s ", 3},
-    };
-    for (const auto& [text, offset] : rows) {
-        EXPECT_EQ(RaisedClassName([&] { ParseSignature(text); }), "UnsupportedFormatException");
-        std::string message = RaisedMessage([&] { ParseSignature(text); });
-        EXPECT_NE(message.find("at offset " + std::to_string(offset) + ":"), std::string::npos)
-            << message;
-    }
-}
-
 TEST(Signatures, DeeplyNestedArraysAreRefusedInsteadOfExhaustingTheStack) {
     auto nested = [](size_t depth) {
         std::string text;

@@ -28,20 +28,6 @@ class DialogsTest : public LeakCheckedTest {
     }
 };
 
-TEST_F(DialogsTest, EveryBeepIsCountedAndRecordedMessageBoxesKeepTheirTextsInOrder) {
-    Beep();
-    Beep();
-    EXPECT_EQ(ToolkitBeepCount(), 2);
-    ToolkitResetBeepCount();
-    EXPECT_EQ(ToolkitBeepCount(), 0);
-    RuntimeMsgBox(String("r values must range from -1.00 to +1.00"));
-    RuntimeMsgBox(String("second"));
-    EXPECT_EQ(ToolkitMessageBoxes(),
-              (std::vector<std::string>{"r values must range from -1.00 to +1.00", "second"}));
-    ToolkitClearMessageBoxes();
-    EXPECT_TRUE(ToolkitMessageBoxes().empty());
-}
-
 TEST_F(DialogsTest, UnrecordedMessageBoxIsAModalBoxThatReturnsOnceDismissed) {
     ToolkitRecordMessageBoxes(false);
     QString shown;

@@ -52,16 +52,6 @@ class FileTypeTest : public LeakCheckedTest {
     std::vector<std::string> before_;
 };
 
-TEST_F(FileTypeTest, ConvertingToTextRegistersOnceWithEveryValue) {
-    Ref<Object> type = NewTextType();
-    EXPECT_TRUE(Added().empty());
-    EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
-    EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
-    EXPECT_EQ(Added(), (std::vector<std::string>{"text|R*ch|TEXT||"}));
-    EXPECT_EQ(RuntimeTraceLog(),
-              (std::vector<std::string>{"RuntimeRegisterFileType text|R*ch|TEXT||"}));
-}
-
 struct PropertyChange {
     const char* property;
     void (*change)(Object*);

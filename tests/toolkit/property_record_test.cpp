@@ -226,16 +226,6 @@ TEST_F(PropertyRecordTest, AMalformedRecordRaisesUnsupportedFormatNamingKeyAndOf
     }
 }
 
-TEST_F(PropertyRecordTest, EncoderRefusesAKeyThatCannotBeRead) {
-    const RecordEntry blank[] = {{"Run Mode", Int(1)}};
-    const RecordEntry empty[] = {{"", Int(1)}};
-    EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(blank); }), "UnsupportedFormatException");
-    EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(empty); }), "UnsupportedFormatException");
-}
-
-// A window record's Left and Top beyond Qt's int coordinates, before the window is built and
-// once it is placed: the window is pinned far off in the direction asked instead of QRect's
-// edges overflowing (a wrapped value also turned the sign).
 TEST_F(PropertyRecordTest, WindowPositionBeyondQtsCoordinatesIsPinnedNotWrapped) {
     Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
     const RecordEntry design[] = {{"Top", Int(-2147483653)}};
