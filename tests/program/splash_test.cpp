@@ -1,6 +1,6 @@
 // The splash window over a whole run with its real 4000 ms timer: shown from the start,
 // hidden at 4000 ms when the conversion window comes up, hidden earlier by a press or a key,
-// and shown again as the About box; and its answers to a press or a key.
+// and shown again as the About box; its answer to a key, and its timer.
 #include <QTest>
 
 #include "framework/toolkit/program_code.h"

@@ -1,5 +1,5 @@
-// Class records as RuntimeBuildClass writes them: dispatch through the virtual table, events
-// and properties along the chain, casts, and records that disagree with themselves.
+// Class records as RuntimeBuildClass writes them: events and properties along the chain, and
+// casts.
 #include <string>
 
 #include "test_classes.h"

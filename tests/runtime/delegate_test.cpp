@@ -1,4 +1,4 @@
-// Delegates with and without targets, and event handlers attached to objects.
+// Event handlers attached to objects, with and without a target.
 #include <string>
 
 #include "test_classes.h"
@@ -9,54 +9,6 @@ using namespace zoo;
 namespace {
 
 using DelegateTest = RuntimeTest;
-
-int64_t Plus(int64_t a, int64_t b) {
-    return a + b;
-}
-int64_t LegsPlus(Object* self, int64_t a, int64_t b) {
-    return props::Integer::Get(self, kLegsOffset) + a + b;
-}
-
-enum class Target { None, Strong, Weak };
-
-TEST_F(DelegateTest, CallsWithOrWithoutTarget) {
-    struct Row {
-        Target target;
-        bool targetGoneBeforeCall;
-        const char* raised;
-        int64_t result;
-    };
-    const Row rows[] = {
-        {Target::None, false, "nothing", 5},
-        {Target::Strong, true, "nothing", 9},  // the delegate keeps its target alive
-        {Target::Weak, false, "nothing", 9},
-        {Target::Weak, true, "NilObjectException", 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.target) * 2 + row.targetGoneBeforeCall);
-        const int64_t live = RuntimeLiveObjectCount();
-        Ref<Object> dog = RuntimeNewObject(DogLookup());
-        RuntimeCallSlot<void>(dog.get(), kConstructorSlot);  // four legs
-        GenericFn function = row.target == Target::None ? Fn(&Plus) : Fn(&LegsPlus);
-        Object* target = row.target == Target::None ? nullptr : dog.get();
-        int32_t flags = row.target == Target::Weak ? kDelegateWeakTarget : 0;
-        Ref<Object> delegate =
-            RuntimeCreateDelegate(DelegateInvocation<int64_t, int64_t, int64_t>(), function, target,
-                                  "( Integer, Integer ) as Integer", flags);
-        EXPECT_EQ(dog->refcount, row.target == Target::Strong ? 2 : 1);
-        if (row.targetGoneBeforeCall) dog.Reset();
-
-        int64_t result = 0;
-        EXPECT_EQ(RaisedClassName([&] {
-                      result = CallDelegate<int64_t, int64_t, int64_t>(delegate.get(), 2, 3);
-                  }),
-                  row.raised);
-        EXPECT_EQ(result, row.result);
-        delegate.Reset();
-        dog.Reset();
-        EXPECT_EQ(RuntimeLiveObjectCount(), live) << "the delegate let its target go";
-    }
-}
 
 // ---- event handlers ----------------------------------------------------------------------
 

@@ -1,4 +1,4 @@
-// Generic invokers: argument conversion, result boxing, refusals, and one invoker per text.
+// Generic invokers: argument conversion, result boxing and refusals.
 #include <string>
 
 #include "test_classes.h"
@@ -24,7 +24,6 @@ void* PassPtr(Object*, void* p) { return p; }
 Ref<Object> Self(Object* self) { return Ref<Object>::Retain(self); }
 int64_t LegsOf(Object*, Object* a) { return a ? props::Integer::Get(a, kLegsOffset) : -1; }
 int64_t Count(Object*, Object* array) { return RuntimeArrayUbound(array) + 1; }
-int64_t Twice(int64_t x) { return 2 * x; }
 // clang-format on
 
 // An invoker made for `function`'s shape and `text`, with the function to call through it.
@@ -87,22 +86,6 @@ TEST_F(InvokerTest, ConvertsArgumentsAndBoxesResults) {
                   row.raised);
         EXPECT_TRUE(SameVariant(result, row.result));
     }
-}
-
-TEST_F(InvokerTest, OneInvokerPerSignatureTextAndFormAndTheSharedFormTakesNoObject) {
-    const Invoker* first = InstanceInvoker<decltype(&Add)>("%i8%i8i8");
-    EXPECT_EQ(InstanceInvoker<decltype(&Add)>("%i8%i8i8"), first);
-    EXPECT_EQ(RuntimeFindMethod(AnimalLookup(), "Constructor")->invoker,
-              RuntimeFindMethod(DogLookup(), "Wag")->invoker);
-    const Invoker* twice = SharedInvoker<decltype(&Twice)>("%i8%i8");
-    EXPECT_NE(twice, InstanceInvoker<int64_t (*)(Object*, int64_t)>("%i8%i8"));
-
-    // A record's shared entry calls through its invoker without an object.
-    const MethodEntry* create = RuntimeFindMethod(DogLookup(), "Create");
-    VariantList none;
-    Variant animal = create->invoker->Invoke(create->function, nullptr, &none);
-    EXPECT_EQ(animal.BorrowObject()->cls, AnimalLookup());
-    EXPECT_RAISES(twice->Invoke(Fn(&Twice), nullptr, nullptr), NilObjectException);
 }
 
 }  // namespace

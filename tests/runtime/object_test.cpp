@@ -1,5 +1,4 @@
-// Objects: creation and release along the class chain, reference counts, weak references,
-// arrays and the boxing classes.
+// Objects: creation and release along the class chain, weak references and arrays.
 #include <string>
 #include <vector>
 
@@ -58,28 +57,6 @@ TEST_F(ObjectTest, BuiltOnFirstLookupInitSuperclassFirstAndFinaliseMostDerivedFi
     RuntimeRelease(object);
     EXPECT_EQ(gLifeLog,
               (Log{"destructor Leaf", "destructor Base", "exit Leaf", "exit Mid", "exit Base"}));
-}
-
-void RetainingDestructor(Object* self) {
-    Ref<Object> inPassing = Ref<Object>::Retain(self);  // released again before the end
-}
-void RaisingInit(Object*) {
-    RuntimeRaiseNew(OutOfBoundsException::dunder_Lookup(), "no room");
-}
-
-TEST_F(ObjectTest, DestructorMayRetainItsObjectInPassingAndAFailedInitFreesTheObject) {
-    static ClassCell retaining{}, failing{};
-    ClassSpec table = Declared("Life.Retaining", nullptr, 0, 0, 0, 0, 0);
-    table.destructor = &RetainingDestructor;
-    RuntimeBuildClass(retaining, table);
-    EXPECT_RAISES_NOTHING(RuntimeNewObject(retaining.record));
-
-    table = Declared("Life.Failing", &LifeBase, 0, 0, 0, 8, 0);
-    table.init = &RaisingInit;
-    RuntimeBuildClass(failing, table);
-    gLifeLog.clear();
-    EXPECT_RAISES(RuntimeNewObject(failing.record), OutOfBoundsException);
-    EXPECT_EQ(gLifeLog, (Log{"init Base", "destructor Base", "exit Base"}));
 }
 
 TEST_F(ObjectTest, WeakRefSeesItsTargetUntilItDiesAndMayDieFirst) {

@@ -1,4 +1,4 @@
-// Signature texts: whole signatures written back code by code, and malformed texts.
+// Signature texts: whole signatures written back code by code, and nesting too deep.
 #include <string>
 
 #include "test_support.h"

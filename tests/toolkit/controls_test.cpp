@@ -1,5 +1,5 @@
 // Controls in a real window: what their design records make the widgets show, the length
-// limit, the focus order, a button's events and a canvas's backdrop.
+// limit, a button's events and a canvas's backdrop.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -211,28 +211,6 @@ INSTANTIATE_TEST_SUITE_P(Editors, EditorTest,
                          });
 
 // ---- focus ------------------------------------------------------------------------------------
-
-TEST_F(ControlsTest, TabMovesTheFocusInTabIndexOrderUnlessKeyDownKeepsIt) {
-    // Created in the reverse order: the focus follows TabIndex, not creation.
-    Ref<Object> z = Add(TextField::dunder_Lookup(), NumberField("zEdit", 350, 9));
-    Ref<Object> button = Add(PushButton::dunder_Lookup(),
-                             Head("CalcBtn", 20, 240, 90, 40, {{"Caption", Str("Calculate")}}, 7));
-    Ref<Object> r = Add(TextField::dunder_Lookup(), NumberField("rEdit", 20, 0));
-    Bind(r.get(), RectControl::kKeyDownEvent, &KeyDownHandler, window_.get());
-    auto* rEdit = WidgetNamed<QLineEdit>("rEdit");
-    rEdit->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rEdit->hasFocus(); }));
-
-    gAnswer = true;
-    QTest::keyClick(rEdit, Qt::Key_Tab);
-    EXPECT_TRUE(rEdit->hasFocus());
-    gAnswer = false;
-    QTest::keyClick(rEdit, Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), WidgetNamed<QPushButton>("CalcBtn"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), WidgetNamed<QLineEdit>("zEdit"));
-    EXPECT_EQ(gHeard, (std::vector<std::string>{"KeyDown \t", "KeyDown \t"}));
-}
 
 // ---- push buttons ---------------------------------------------------------------------------
 

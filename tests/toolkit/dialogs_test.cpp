@@ -1,5 +1,4 @@
-// The beep, the message box and MessageDialog: counted, recorded and answered as a person
-// would, and the real modal box on the offscreen platform.
+// The message box as a person sees it: the real modal box on the offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>

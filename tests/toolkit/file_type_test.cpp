@@ -1,5 +1,5 @@
-// File types: registered once when converted to text after all their properties are set,
-// registered anew after any property changes.
+// File types: registered when converted to text, and registered anew after any property
+// changes.
 #include "framework/toolkit/file_type.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// Menus: an item tree built through the imports a program uses, lookup at any depth, its
-// presentation in a QMenuBar, key equivalents, auto-enabling, and the standard Edit items
-// acting on the focused field.
+// Menus: an item tree built through the imports a program uses, presented in a QMenuBar,
+// key equivalents, auto-enabling, and the standard Edit items acting on the focused field.
 #include "framework/toolkit/menus.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-// Pictures: the application's three files open with their sizes; whatever cannot be read as
-// a picture, or lies outside the resource folder, opens as nil.
+// Pictures: whatever cannot be read as a picture, or lies outside the resource folder, opens
+// as nil.
 #include "framework/toolkit/picture.h"
 
 #include <gtest/gtest.h>
@@ -68,29 +68,6 @@ QByteArray PngHeaderClaiming(uint32_t width, uint32_t height) {
     qToBigEndian(Crc32(chunk), crc);
     png.append(length, 4).append(chunk).append(crc, 4);
     return png;
-}
-
-struct ShippedPicture {
-    const char* fileName;
-    int64_t width, height;
-};
-
-TEST_F(PictureTest, TheApplicationsPicturesOpenWithTheirSizes) {
-    const ShippedPicture pictures[] = {
-        {"Checks.png", 34, 33}, {"corvane.png", 375, 37}, {"corvane2.png", 290, 34}};
-    ToolkitSetResourceFolder(kResources);
-    for (const ShippedPicture& p : pictures) {
-        Ref<Object> picture = PictureOpenFromApp(p.fileName);
-        ASSERT_TRUE(picture) << p.fileName;
-        EXPECT_STREQ(picture->cls->name, "Picture");
-        EXPECT_EQ(RuntimePictureWidth(picture.get()), p.width) << p.fileName;
-        EXPECT_EQ(RuntimePictureHeight(picture.get()), p.height) << p.fileName;
-        const PropertyEntry* width = RuntimeFindProperty(picture->cls, "Width");
-        ASSERT_NE(width, nullptr);
-        EXPECT_EQ(width->boxedGetter(picture.get(), width).AsInteger(), p.width);
-        ASSERT_NE(ToolkitPictureImage(picture.get()), nullptr);
-        EXPECT_FALSE(ToolkitPictureImage(picture.get())->isNull());
-    }
 }
 
 TEST_F(PictureTest, NamesThatReachOutsideTheFolderOpenNothing) {

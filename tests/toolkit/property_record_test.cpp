@@ -160,18 +160,6 @@ TEST_F(PropertyRecordTest, EveryTypeEncodesItsBytesAndSetsTheSameValueBack) {
 
 // ---- application ----------------------------------------------------------------------
 
-TEST_F(PropertyRecordTest, KeysIgnoreCaseAndAKeyGivenTwiceIsSetTwiceInRecordOrder) {
-    const RecordEntry entries[] = {{"MacProcID", Int(7)},
-                                   {"Transparent", Bool(true)},
-                                   {"Multiline", Bool(true)},
-                                   {"Transparent", Bool(false)}};
-    Ref<Object> gadget = NewGadget();
-    RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries));
-    EXPECT_EQ(gSetLog, (std::vector<std::string>{"MacProcId=7", "Transparent=true",
-                                                 "MultiLine=true", "Transparent=false"}));
-    EXPECT_FALSE(Get(gadget.get(), "Transparent").AsBoolean());
-}
-
 TEST_F(PropertyRecordTest, TheNearestClassDecidesTheWidthOfAValue) {
     // Test.Gizmo declares Width as a Double: eight bytes of binary64, not an Integer.
     const RecordEntry entries[] = {{"Width", Dbl(2.5)}, {"Period", Int(9)}};

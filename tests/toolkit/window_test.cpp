@@ -1,10 +1,8 @@
-// Windows on the offscreen platform: design records applied by Layout, the events of
-// construction, the mouse, and the menu bar above the content.
+// Windows on the offscreen platform: design records applied by Layout, and the events of
+// construction.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
-#include <QLabel>
-#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
 #include <functional>
@@ -110,43 +108,6 @@ TEST_F(WindowTest, ConstructionRaisesItsEventsInOrderAndShowsTheWindowOnlyWhenVi
         EXPECT_EQ(RuntimeWindowVisible(window.get()), visible);
         Close(window.get());
     }
-}
-
-TEST_F(WindowTest, MouseDownInContentCoordinatesAndMouseUpOnlyAfterATrueMouseDown) {
-    Ref<Object> window = OpenRecorder({{"Width", Int(200)}, {"Height", Int(100)}});
-    QWidget* content = ContentOf(window.get());
-    for (bool answer : {false, true}) {
-        Answer().mouseDown = answer;
-        Heard().clear();
-        QTest::mouseClick(content, Qt::LeftButton, {}, QPoint(30, 40));
-        std::vector<std::string> expected = {"MouseDown 30 40"};
-        if (answer) expected.push_back("MouseUp 30 40");
-        EXPECT_EQ(Heard(), expected);
-    }
-    // A press on a child that does not take it reaches MouseDown in content coordinates.
-    auto* label = new QLabel("credit", content);
-    label->setGeometry(100, 50, 60, 20);
-    label->show();
-    Answer().mouseDown = false;
-    Heard().clear();
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 6));
-    EXPECT_EQ(Heard(), std::vector<std::string>{"MouseDown 105 56"});
-}
-
-TEST_F(WindowTest, TheMenuBarStandsAboveTheContentWhichKeepsItsDesignSize) {
-    Ref<Object> bar = RuntimeNewObject(MenuBar::dunder_Lookup());
-    RuntimeCallSlot<void>(bar.get(), MenuItem::kConstructorSlot);
-    Ref<Object> file = RuntimeNewObject(MenuItem::dunder_Lookup());
-    RuntimeCallSlot<void>(file.get(), MenuItem::kConstructorSlot);
-    RuntimeMenuItemTextSetter(file.get(), 0, "File");
-    RuntimeMenuItemAppend(bar.get(), file.get());
-    Answer().menuBar = bar.get();
-    Ref<Object> window = OpenRecorder({{"Width", Int(300)}, {"Height", Int(200)}});
-    EXPECT_EQ(WindowMenuBarGetter(window.get(), 0), bar);
-    const int barHeight = TopLevelOf(window.get())->findChild<QMenuBar*>()->height();
-    EXPECT_GT(barHeight, 0);
-    EXPECT_EQ(ContentOf(window.get())->geometry(), QRect(0, barHeight, 300, 200));
-    Close(window.get());
 }
 
 }  // namespace
