@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include "framework/toolkit/toolkit_internal.h"
+#include "framework/toolkit/toolkit.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
