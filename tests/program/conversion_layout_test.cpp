@@ -1,4 +1,5 @@
-// Building the conversion window's controls, and its accessors where something is missing.
+// The two windows as they show on screen, and the conversion window's accessors where
+// something is missing.
 #include <QLabel>
 
 #include "conversion/design_records.h"
@@ -9,6 +10,20 @@ namespace conversion_test {
 namespace {
 
 using ConversionLayout = ConversionWindowTest;
+
+TEST_F(ConversionLayout, TheWindowsShowTheirFramesSizesAndTitles) {
+    EXPECT_EQ(ToolkitWindowWidget(window())->size(), QSize(450, 300));
+    EXPECT_EQ(Top()->windowTitle(), "Corvane");
+    EXPECT_EQ(Top()->minimumSize(), Top()->maximumSize()) << "not resizable";
+    EXPECT_EQ(Top()->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                                      Qt::WindowMaximizeButtonHint | Qt::FramelessWindowHint),
+              Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
+    QWidget* splash =
+        ToolkitWindowWidget(RuntimeGetImplicitWindow(String("SplashWnd.SplashWnd")).get());
+    EXPECT_EQ(splash->size(), QSize(330, 165));
+    EXPECT_TRUE(splash->window()->windowFlags() & Qt::FramelessWindowHint)
+        << "no title or close button";
+}
 
 TEST_F(ConversionLayout, WithoutAMenuBarTheMenuItemAccessorsRaiseAndTheControlAccessorsWork) {
     Ref<Object> bar = WindowMenuBarGetter(window(), 0);

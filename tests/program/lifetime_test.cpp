@@ -60,20 +60,5 @@ TEST_F(LifetimeTest, ConversionWindowsBuiltUsedAndClosedLeaveNoObject) {
     }
 }
 
-TEST_F(LifetimeTest, ASplashWindowClosedBeforeOrAfterItsTimerLeavesNoObject) {
-    for (int waitMs : {0, 4200}) {  // its timer fires at 4000 ms
-        {
-            Ref<Object> splash = SplashWnd::SplashWnd();
-            ASSERT_TRUE(splash && RuntimeWindowVisible(splash.get()));
-            QTest::qWait(waitMs);
-            EXPECT_EQ(bool(RuntimeGetImplicitWindow(String("MainWnd.MainWnd"))), waitMs > 0)
-                << "the timer brings up the conversion window";
-        }
-        CloseBothWindows();
-        EXPECT_EQ(RuntimeWindowCount(), 0) << "after " << waitMs << " ms";
-        EXPECT_EQ(Extra(), 0) << "after " << waitMs << " ms";
-    }
-}
-
 }  // namespace
 }  // namespace conversion_test

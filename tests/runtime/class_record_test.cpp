@@ -40,8 +40,8 @@ TEST(ClassRecordBuild,
     }
     ClassRecord* dog = DogLookup();
     EXPECT_EQ(RuntimeFindProperty(dog, "wEIGHT"), &dog->properties[0]) << "names ignore case";
-    EXPECT_EQ(dog->properties[4].declaringClass, dog);
-    EXPECT_STREQ(dog->properties[4].name, "Friend");
+    EXPECT_EQ(dog->properties[3].declaringClass, dog);
+    EXPECT_STREQ(dog->properties[3].name, "Friend");
     EXPECT_EQ(RuntimeFindProperty(dog, "Tail"), nullptr);
 }
 

@@ -99,23 +99,4 @@ TEST_F(LifecycleTest, ExitStatusIsNonZeroAfterAnUnhandledException) {
     EXPECT_EQ(RuntimeExit(), 3);
 }
 
-int Recurse(int depth) {
-    RuntimeStackCheck();
-    volatile char frame[512];
-    frame[0] = static_cast<char>(depth);
-    if (depth >= 10'000'000) return depth;  // never reached: the stack ends first
-    return Recurse(depth + 1) + frame[0];
-}
-
-TEST_F(LifecycleTest, DeepRecursionRaisesStackOverflowException) {
-    EXPECT_RAISES_NOTHING(RuntimeStackCheck());
-    std::string raised, afterwards;
-    std::thread([&] {
-        raised = RaisedClassName([] { Recurse(0); });
-        afterwards = RaisedClassName([] { RuntimeStackCheck(); });  // unwound: room again
-    }).join();
-    EXPECT_EQ(raised, "StackOverflowException");
-    EXPECT_EQ(afterwards, "nothing");
-}
-
 }  // namespace

@@ -20,17 +20,6 @@ std::string RaisedClassName(F&& statement) {
     return "nothing";
 }
 
-// The message of the exception `statement` raised, or "" when it raised none.
-template <class F>
-std::string RaisedMessage(F&& statement) {
-    try {
-        statement();
-    } catch (const RaisedException& raised) {
-        return RuntimeExceptionMessage(raised.ExceptionObject().get()).Std();
-    }
-    return "";
-}
-
 #define EXPECT_RAISES(statement, ExceptionClass) \
     EXPECT_EQ(RaisedClassName([&] { statement; }), #ExceptionClass)
 #define EXPECT_RAISES_NOTHING(statement) EXPECT_EQ(RaisedClassName([&] { statement; }), "nothing")
