@@ -105,6 +105,8 @@ TEST_F(Design, EachRecordHoldsItsEntriesInOrderAndConfiguresItsObject) {
             EXPECT_EQ(CallMethod(window.get(), row.at("object")), object) << "its accessor";
             created[row.at("window")].push_back(row.at("object"));
         }
+        EXPECT_TRUE(row.at("class") != "Canvas" || canvasBackdropGetter(object.get(), 0))
+            << "a canvas shows its picture";
         size_t offset = 0;
         for (const Row& entry : entries) {
             const std::string key = entry.at("key"), type = entry.at("type");

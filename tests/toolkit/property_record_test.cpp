@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/toolkit/window.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
@@ -106,12 +105,6 @@ ClassRecord* GizmoClass() {
 
 Ref<Object> NewGadget() {
     return RuntimeNewObject(GadgetClass());
-}
-
-Variant Get(Object* object, std::string_view name) {
-    const PropertyEntry* entry = RuntimeFindProperty(object->cls, name);
-    EXPECT_NE(entry, nullptr) << name;
-    return entry ? entry->boxedGetter(object, entry) : Variant();
 }
 
 // ---- bytes ----------------------------------------------------------------------------
@@ -212,27 +205,6 @@ TEST_F(PropertyRecordTest, AMalformedRecordRaisesUnsupportedFormatNamingKeyAndOf
         EXPECT_NE(message.find(c.where), std::string::npos) << message;
         EXPECT_EQ(gSetLog, c.applied) << c.where;
     }
-}
-
-TEST_F(PropertyRecordTest, WindowPositionBeyondQtsCoordinatesIsPinnedNotWrapped) {
-    Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
-    const RecordEntry design[] = {{"Top", Int(-2147483653)}};
-    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(design));
-    WindowDefaultConstructor(window.get());
-    const RecordEntry moved[] = {{"Left", Int(2147483668)}};
-    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(moved));
-    EXPECT_GT(Get(window.get(), "Left").AsInteger(), 0);
-    EXPECT_LT(Get(window.get(), "Top").AsInteger(), 0);
-    // From one far side to the other, with a frame change between that shifts the window past
-    // the pinned edge: moving by the difference overflowed (caught under UBSan).
-    const RecordEntry across[] = {{"Type", Int(3)},
-                                  {"Visible", Bool(false)},
-                                  {"Left", Int(INT64_MIN)},
-                                  {"Type", Int(0)},
-                                  {"Left", Int(INT64_MAX)}};
-    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(across));
-    EXPECT_GT(Get(window.get(), "Left").AsInteger(), 0);
-    RuntimeCloseWindow(window.get());
 }
 
 }  // namespace
