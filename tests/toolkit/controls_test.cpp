@@ -210,8 +210,6 @@ INSTANTIATE_TEST_SUITE_P(Editors, EditorTest,
                              return std::string(info.param()->name);
                          });
 
-// ---- focus ------------------------------------------------------------------------------------
-
 // ---- push buttons ---------------------------------------------------------------------------
 
 TEST_F(ControlsTest, AClickRaisesMouseDownThenActionAndEscapeClicksOnlyTheCancelButton) {

@@ -1,5 +1,5 @@
-// Property records: the byte encoding of every value type, the application of a record
-// through an object's property entries, and the refusal of malformed records.
+// Property records: a record applied through an object's property entries, and the refusal of
+// malformed records.
 #include "framework/toolkit/property_record.h"
 
 #include <gtest/gtest.h>
@@ -122,34 +122,6 @@ class PropertyRecordTest : public LeakCheckedTest {
         gSetLog.clear();
     }
 };
-
-TEST_F(PropertyRecordTest, EveryTypeEncodesItsBytesAndSetsTheSameValueBack) {
-    struct Case {
-        RecordEntry entry;
-        std::string bytes;   // what follows the key and its blank
-        std::string logged;  // what the setter received
-    };
-    // clang-format off
-    const Case cases[] = {
-        {{"Name", Str("")},                         Bytes({0, 0, 0, 0}),               "Name=\"\""},
-        {{"Name", Str("r\u2019")},                  Bytes({4, 0, 0, 0}) + "r\u2019",   "Name=\"r\u2019\""},
-        {{"Period", Int(-2147483648)},              Bytes({0, 0, 0, 0x80, 0xFF, 0xFF, 0xFF, 0xFF}), "Period=-2147483648"},
-        {{"FontSize", Sgl(12.0f)},                  Bytes({0, 0, 0x40, 0x41}),         "FontSize=12.000000f"},
-        {{"LineSpacing", Dbl(1.0)},                 Bytes({0, 0, 0, 0, 0, 0, 0xF0, 0x3F}), "LineSpacing=1.000000"},
-        {{"TextColor", Rgba(0x00, 0x00, 0xC7, 0x00)}, Bytes({0, 0, 0xC7, 0}),          "TextColor=rgba(0,0,199,0)"},
-        {{"Transparent", Bool(true)},               Bytes({1}),                        "Transparent=true"},
-        {{"FontUnit", Byte(3)},                     Bytes({3}),                        "FontUnit=3"},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        gSetLog.clear();
-        String record = EncodePropertyRecord(std::span(&c.entry, 1));
-        EXPECT_EQ(record.Std(), std::string(c.entry.key) + " " + c.bytes);
-        Ref<Object> gadget = NewGadget();
-        RuntimeMassPropertySetter(gadget.get(), record);
-        EXPECT_EQ(gSetLog, std::vector<std::string>{c.logged});
-    }
-}
 
 // ---- application ----------------------------------------------------------------------
 
