@@ -103,7 +103,8 @@ TEST(StartupFileTypes, TheTextTypeIsTheOneMemberOfTheSetWithItsProperties) {
     EXPECT_EQ(RuntimeArrayUbound(all.get()), 0);
     EXPECT_EQ(RuntimeArrayGet(all.get(), 0), text);
     Ref<Object> fresh = RuntimeNewObject(FileType::dunder_Lookup());  // for a value never set
-    for (const Row& row : Section(Read("startup.txt"), "file type")) {
+    const Tables data = Read("startup.txt");
+    for (const Row& row : Section(data, "file type")) {
         const std::string name = row.at("property");
         EXPECT_EQ(AsText(PropertyValue(text.get(), name)),
                   Given(row.at("value")) ? Text(row.at("value"))
