@@ -59,6 +59,10 @@ void under_Initialize() {
     (void)registeredName;
 }
 
+Ref<Object> AllFileTypesForTesting() {
+    return Ref<Object>::Retain(gAllFileTypes);
+}
+
 void ResetForTesting() {
     RuntimeRelease(std::exchange(gText, nullptr));
     RuntimeRelease(std::exchange(gAllFileTypes, nullptr));

@@ -12,6 +12,8 @@ void ForgetImplicitInstanceForTesting();
 }  // namespace Menu
 
 namespace FileTypes {
+// The set's array, pAllFileTypes (a new reference), which nothing else hands out.
+Ref<Object> AllFileTypesForTesting();
 // Releases the module's variables, as at process start.
 void ResetForTesting();
 }  // namespace FileTypes

@@ -29,6 +29,7 @@ const CalcCase kCases[] = {
     {"z_far_past_the_limit", "zEdit", "7.5",       1, "",          "7.5",       false, true},
     {"r_zero",               "rEdit", "0",         1, "+.000000",  "",          false, true},
     {"r_below_lower_limit",  "rEdit", "0.0000005", 1, "+.000000",  "",          false, true},
+    {"r_on_lower_limit",     "rEdit", "0.000001",  1, "+.000001",  "+0.000001", false, false},
     {"r_one",                "rEdit", "1",         1, "+.000000",  "",          false, true},
     {"r_minus_one",          "rEdit", "-1",        1, "+.000000",  "",          false, true},
     {"r_two",                "rEdit", "2",         1, "+.000000",  "",          false, true},

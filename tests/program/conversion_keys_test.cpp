@@ -1,5 +1,6 @@
 // The key filter of the r and z fields, typed through Qt, their nine-character limit, and the
 // "Clear" and "?" buttons.
+#include <QClipboard>
 #include <QTextEdit>
 #include <string>
 #include <tuple>
@@ -63,11 +64,21 @@ INSTANTIATE_TEST_SUITE_P(Keys, ConversionKeyFilter,
 
 using ConversionButtons = ConversionWindowTest;
 
-TEST_F(ConversionButtons, EachNumberFieldTakesAtMostNineTypedCharacters) {
+TEST_F(ConversionButtons, EachNumberFieldTakesAtMostNineTypedOrPastedCharacters) {
     for (const FieldPair& f : kFields) {
         Type(f.typed, "0.123456789012");
         EXPECT_EQ(TextOf(f.typedSlot), "0.1234567") << f.typed;
     }
+    Click("ClearBtn");
+    Top()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Top()));
+    QtControl<QLineEdit>(window(), "rEdit")->setFocus();
+    Type("rEdit", "0.5");
+    QApplication::clipboard()->setText("1234567890");
+    QAction* paste = MenuItemOf(Top(), "Paste");
+    ASSERT_TRUE(paste && paste->isEnabled());
+    paste->trigger();
+    EXPECT_EQ(RText(), "0.5123456") << "Edit > Paste takes as much as fits, as the Paste key does";
 }
 
 TEST_F(ConversionButtons, QuestionMarkShowsTheHelpUntilClearEmptiesAndHidesIt) {

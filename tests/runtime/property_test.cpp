@@ -10,26 +10,6 @@ namespace {
 
 using PropertyTest = RuntimeTest;
 
-TEST_F(PropertyTest, DoubleEntryReadsAndWritesItsOwnEightBytes) {
-    for (ClassRecord* cls : {AnimalLookup(), PuppyLookup()}) {
-        SCOPED_TRACE(cls->name);
-        Ref<Object> object = RuntimeNewObject(cls);
-        const PropertyEntry* weight = RuntimeFindProperty(cls, "Weight");
-        auto get = reinterpret_cast<double (*)(Object*, int32_t)>(weight->getter);
-        auto set = reinterpret_cast<void (*)(Object*, int32_t, double)>(weight->setter);
-        // A sentinel beside the field shows that the write stays inside it.
-        object->Field<int64_t>(kLegsOffset) = 0x1111111111111111;
-        set(object.get(), weight->fieldOffset, 12.75);
-        EXPECT_EQ(object->Field<double>(kWeightOffset), 12.75);
-        EXPECT_EQ(object->Field<int64_t>(kLegsOffset), 0x1111111111111111);
-        EXPECT_EQ(object->cls, cls) << "the header is untouched";
-        object->Field<double>(kWeightOffset) = -3.5;
-        EXPECT_EQ(get(object.get(), weight->fieldOffset), -3.5);
-    }
-    EXPECT_RAISES(props::Double::Get(nullptr, kWeightOffset), NilObjectException);
-    EXPECT_RAISES(props::Double::Set(nullptr, kWeightOffset, 1.0), NilObjectException);
-}
-
 TEST_F(PropertyTest, BoxedAccessorsConvertOrRefuse) {
     Ref<Object> friendAnimal = RuntimeNewObject(CatLookup());
     Ref<Object> notAnAnimal = RuntimeNewWeakRef(nullptr);

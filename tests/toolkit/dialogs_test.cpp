@@ -1,5 +1,4 @@
-// The beep, the message box and MessageDialog: counted, recorded and answered as a person
-// would, and the real modal box on the offscreen platform.
+// The message box as a person sees it: the real modal box on the offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -27,20 +26,6 @@ class DialogsTest : public LeakCheckedTest {
     }
 };
 
-TEST_F(DialogsTest, EveryBeepIsCountedAndRecordedMessageBoxesKeepTheirTextsInOrder) {
-    Beep();
-    Beep();
-    EXPECT_EQ(ToolkitBeepCount(), 2);
-    ToolkitResetBeepCount();
-    EXPECT_EQ(ToolkitBeepCount(), 0);
-    RuntimeMsgBox(String("r values must range from -1.00 to +1.00"));
-    RuntimeMsgBox(String("second"));
-    EXPECT_EQ(ToolkitMessageBoxes(),
-              (std::vector<std::string>{"r values must range from -1.00 to +1.00", "second"}));
-    ToolkitClearMessageBoxes();
-    EXPECT_TRUE(ToolkitMessageBoxes().empty());
-}
-
 TEST_F(DialogsTest, UnrecordedMessageBoxIsAModalBoxThatReturnsOnceDismissed) {
     ToolkitRecordMessageBoxes(false);
     QString shown;
@@ -53,32 +38,6 @@ TEST_F(DialogsTest, UnrecordedMessageBoxIsAModalBoxThatReturnsOnceDismissed) {
     RuntimeMsgBox(String("r values must range from -1.00 to +1.00"));
     EXPECT_EQ(shown, "r values must range from -1.00 to +1.00");
     EXPECT_TRUE(ToolkitMessageBoxes().empty());
-}
-
-void SetText(Object* dialog, const char* name, const char* value) {
-    const PropertyEntry* entry = RuntimeFindProperty(dialog->cls, name);
-    ASSERT_NE(entry, nullptr) << name;
-    entry->boxedSetter(dialog, entry, Variant(value));
-}
-
-TEST_F(DialogsTest, AMessageDialogShowsItsMessageAndExplanationAndAnswersWithAButton) {
-    Ref<Object> dialog = RuntimeNewObject(MessageDialog::dunder_Lookup());
-    SetText(dialog.get(), "Message", "Save changes?");
-    SetText(dialog.get(), "Explanation", "They are lost otherwise.");
-    SetText(dialog.get(), "CancelButtonCaption", "Cancel");
-    EXPECT_EQ(RuntimeCallSlot<int64_t>(dialog.get(), 0), 0);  // ShowModal, answered at once
-    EXPECT_EQ(ToolkitMessageBoxes(),
-              std::vector<std::string>{"Save changes?\n\nThey are lost otherwise."});
-
-    ToolkitRecordMessageBoxes(false);
-    QTimer::singleShot(0, [] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->informativeText(), "They are lost otherwise.");
-        for (QAbstractButton* button : box->buttons())
-            if (button->text() == "Cancel") button->click();
-    });
-    EXPECT_EQ(RuntimeCallSlot<int64_t>(dialog.get(), 0), 1);  // the cancel button
 }
 
 }  // namespace

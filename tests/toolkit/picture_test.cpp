@@ -1,5 +1,5 @@
-// Pictures: the application's three files open with their sizes; whatever cannot be read as
-// a picture, or lies outside the resource folder, opens as nil.
+// Pictures: whatever cannot be read as a picture, or lies outside the resource folder, opens
+// as nil.
 #include "framework/toolkit/picture.h"
 
 #include <gtest/gtest.h>
@@ -79,29 +79,6 @@ QByteArray WithByteFlipped(QByteArray bytes, qsizetype at) {
     return bytes;
 }
 
-struct ShippedPicture {
-    const char* fileName;
-    int64_t width, height;
-};
-
-TEST_F(PictureTest, TheApplicationsPicturesOpenWithTheirSizes) {
-    const ShippedPicture pictures[] = {
-        {"Checks.png", 34, 33}, {"corvane.png", 375, 37}, {"corvane2.png", 290, 34}};
-    ToolkitSetResourceFolder(kResources);
-    for (const ShippedPicture& p : pictures) {
-        Ref<Object> picture = PictureOpenFromApp(p.fileName);
-        ASSERT_TRUE(picture) << p.fileName;
-        EXPECT_STREQ(picture->cls->name, "Picture");
-        EXPECT_EQ(RuntimePictureWidth(picture.get()), p.width) << p.fileName;
-        EXPECT_EQ(RuntimePictureHeight(picture.get()), p.height) << p.fileName;
-        const PropertyEntry* width = RuntimeFindProperty(picture->cls, "Width");
-        ASSERT_NE(width, nullptr);
-        EXPECT_EQ(width->boxedGetter(picture.get(), width).AsInteger(), p.width);
-        ASSERT_NE(ToolkitPictureImage(picture.get()), nullptr);
-        EXPECT_FALSE(ToolkitPictureImage(picture.get())->isNull());
-    }
-}
-
 TEST_F(PictureTest, NamesThatReachOutsideTheFolderOpenNothing) {
     ToolkitSetResourceFolder(kResources + "/../resources");
     for (const char* name : {"../resources/Checks.png", "./Checks.png", "sub/Checks.png",
@@ -145,17 +122,6 @@ TEST_F(PictureTest, WhatCannotBeReadAsAPictureOpensAsNilAndNothingIsPrinted) {
         EXPECT_EQ(opened, c.opens) << c.what;
     }
     EXPECT_FALSE(PictureOpenFromApp("missing.png"));
-}
-
-TEST_F(PictureTest, TheConstructorMakesATransparentPictureOfItsSize) {
-    Ref<Object> picture = RuntimeNewObject(Picture::dunder_Lookup());
-    RuntimeCallSlot<void, int64_t, int64_t>(picture.get(), 0, 12, 5);
-    EXPECT_EQ(RuntimePictureWidth(picture.get()), 12);
-    EXPECT_EQ(RuntimePictureHeight(picture.get()), 5);
-    EXPECT_EQ(ToolkitPictureImage(picture.get())->pixelColor(3, 3).alpha(), 0);
-    EXPECT_EQ(RaisedClass([&] { RuntimeCallSlot<void, int64_t, int64_t>(picture.get(), 0, 0, 5); }),
-              "OutOfBoundsException");
-    EXPECT_EQ(ToolkitPictureImage(nullptr), nullptr);
 }
 
 }  // namespace

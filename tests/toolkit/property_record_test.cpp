@@ -1,5 +1,5 @@
-// Property records: the byte encoding of every value type, the application of a record
-// through an object's property entries, and the refusal of malformed records.
+// Property records: a record applied through an object's property entries, and the refusal of
+// malformed records.
 #include "framework/toolkit/property_record.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/toolkit/window.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
@@ -108,12 +107,6 @@ Ref<Object> NewGadget() {
     return RuntimeNewObject(GadgetClass());
 }
 
-Variant Get(Object* object, std::string_view name) {
-    const PropertyEntry* entry = RuntimeFindProperty(object->cls, name);
-    EXPECT_NE(entry, nullptr) << name;
-    return entry ? entry->boxedGetter(object, entry) : Variant();
-}
-
 // ---- bytes ----------------------------------------------------------------------------
 
 std::string Bytes(std::initializer_list<int> bytes) {
@@ -130,100 +123,7 @@ class PropertyRecordTest : public LeakCheckedTest {
     }
 };
 
-// ---- encoding -------------------------------------------------------------------------
-
-TEST_F(PropertyRecordTest, TimerRecordEncodesToItsThirtyOneBytesAndDecodesIntoTwoEntries) {
-    const RecordEntry entries[] = {{"RunMode", Int(1)}, {"Period", Int(4000)}};
-    String record = EncodePropertyRecord(entries);
-    std::string expected = "RunMode " + Bytes({0x01, 0, 0, 0, 0, 0, 0, 0}) + "Period " +
-                           Bytes({0xA0, 0x0F, 0, 0, 0, 0, 0, 0});
-    ASSERT_EQ(record.Size(), 31u);
-    EXPECT_EQ(record.Std(), expected);
-
-    Ref<Object> gadget = NewGadget();
-    RuntimeMassPropertySetter(gadget.get(), record);
-    EXPECT_EQ(gSetLog, (std::vector<std::string>{"RunMode=1", "Period=4000"}));
-    EXPECT_EQ(Get(gadget.get(), "Period").AsInteger(), 4000);
-}
-
-struct EncodingCase {
-    const char* name;
-    RecordEntry entry;
-    std::string valueBytes;  // what follows the key and its blank
-    std::string logged;      // what the setter received
-};
-
-class ValueEncodingTest : public PropertyRecordTest,
-                          public testing::WithParamInterface<EncodingCase> {};
-
-TEST_P(ValueEncodingTest, EncodesItsBytesAndSetsTheSameValueBack) {
-    const EncodingCase& c = GetParam();
-    String record = EncodePropertyRecord(std::span(&c.entry, 1));
-    EXPECT_EQ(record.Std(), std::string(c.entry.key) + " " + c.valueBytes);
-
-    Ref<Object> gadget = NewGadget();
-    RuntimeMassPropertySetter(gadget.get(), record);
-    EXPECT_EQ(gSetLog, std::vector<std::string>{c.logged});
-}
-
-// Longer than 255 bytes, with characters of more than one byte.
-const std::string kHelpText = std::string(308, '.') + "r\u2019 \u2013 z\u2019";
-
-INSTANTIATE_TEST_SUITE_P(
-    EveryType, ValueEncodingTest,
-    testing::Values(
-        EncodingCase{"EmptyString", {"Name", Str("")}, Bytes({0, 0, 0, 0}), "Name=\"\""},
-        EncodingCase{"Utf8String",
-                     {"Name", Str("r\u2019")},
-                     Bytes({4, 0, 0, 0}) + "r\u2019",
-                     "Name=\"r\u2019\""},
-        EncodingCase{"LeastInt32AsInteger",
-                     {"Period", Int(-2147483648)},
-                     Bytes({0x00, 0x00, 0x00, 0x80, 0xFF, 0xFF, 0xFF, 0xFF}),
-                     "Period=-2147483648"},
-        EncodingCase{"Single",
-                     {"FontSize", Sgl(12.0f)},
-                     Bytes({0x00, 0x00, 0x40, 0x41}),
-                     "FontSize=12.000000f"},
-        EncodingCase{"Double",
-                     {"LineSpacing", Dbl(1.0)},
-                     Bytes({0, 0, 0, 0, 0, 0, 0xF0, 0x3F}),
-                     "LineSpacing=1.000000"},
-        EncodingCase{"ColorInRecordOrder",
-                     {"TextColor", Rgba(0x00, 0x00, 0xC7, 0x00)},
-                     Bytes({0x00, 0x00, 0xC7, 0x00}),
-                     "TextColor=rgba(0,0,199,0)"},
-        EncodingCase{"BooleanTrue", {"Transparent", Bool(true)}, Bytes({1}), "Transparent=true"},
-        EncodingCase{"BooleanFalse", {"Transparent", Bool(false)}, Bytes({0}), "Transparent=false"},
-        EncodingCase{"OneByteEnumeration", {"FontUnit", Byte(3)}, Bytes({3}), "FontUnit=3"}),
-    [](const testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
-
-TEST_F(PropertyRecordTest, StringLongerThan255BytesKeepsItsFourByteLength) {
-    ASSERT_EQ(kHelpText.size(), 321u);
-    const RecordEntry entries[] = {{"Name", Str(kHelpText)}};
-    String record = EncodePropertyRecord(entries);
-    EXPECT_EQ(record.Std().substr(5, 4), Bytes({0x41, 0x01, 0x00, 0x00}));
-    EXPECT_EQ(record.Size(), 5u + 4u + 321u);
-
-    Ref<Object> gadget = NewGadget();
-    RuntimeMassPropertySetter(gadget.get(), record);
-    EXPECT_EQ(Get(gadget.get(), "Name").AsString().Std(), kHelpText);
-    EXPECT_EQ(QString::fromStdString(kHelpText).size(), 315);
-}
-
 // ---- application ----------------------------------------------------------------------
-
-TEST_F(PropertyRecordTest, KeysIgnoreCaseAndAKeyGivenTwiceIsSetTwiceInRecordOrder) {
-    const RecordEntry entries[] = {{"MacProcID", Int(7)},
-                                   {"Transparent", Bool(true)},
-                                   {"Multiline", Bool(true)},
-                                   {"Transparent", Bool(false)}};
-    Ref<Object> gadget = NewGadget();
-    RuntimeMassPropertySetter(gadget.get(), EncodePropertyRecord(entries));
-    EXPECT_EQ(gSetLog, (std::vector<std::string>{"MacProcId=7", "Transparent=true",
-                                                 "MultiLine=true", "Transparent=false"}));
-    EXPECT_FALSE(Get(gadget.get(), "Transparent").AsBoolean());
-}
 
 TEST_F(PropertyRecordTest, TheNearestClassDecidesTheWidthOfAValue) {
     // Test.Gizmo declares Width as a Double: eight bytes of binary64, not an Integer.
@@ -231,17 +131,6 @@ TEST_F(PropertyRecordTest, TheNearestClassDecidesTheWidthOfAValue) {
     Ref<Object> gizmo = RuntimeNewObject(GizmoClass());
     RuntimeMassPropertySetter(gizmo.get(), EncodePropertyRecord(entries));
     EXPECT_EQ(gSetLog, (std::vector<std::string>{"Width=2.500000", "Period=9"}));
-}
-
-TEST_F(PropertyRecordTest, AnEmptyRecordSetsNothingAndSetPropertiesIsTheSameOperation) {
-    Ref<Object> gadget = NewGadget();
-    EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(gadget.get(), String()); }), "nothing");
-    EXPECT_TRUE(gSetLog.empty());
-    const RecordEntry entries[] = {{"Period", Int(12)}};
-    under_SetProperties(gadget.get(), EncodePropertyRecord(entries));
-    EXPECT_EQ(Get(gadget.get(), "Period").AsInteger(), 12);
-    EXPECT_EQ(RaisedClass([&] { RuntimeMassPropertySetter(nullptr, String("Period ")); }),
-              "NilObjectException");
 }
 
 TEST_F(PropertyRecordTest, ExceptionFromASetterPassesOutUnchanged) {
@@ -255,101 +144,39 @@ TEST_F(PropertyRecordTest, ExceptionFromASetterPassesOutUnchanged) {
 
 // ---- malformed records ------------------------------------------------------------------
 
-struct MalformedCase {
-    const char* name;
-    std::string record;
-    std::string where;                 // the key and offset the message names
-    std::vector<std::string> applied;  // entries set before the fault
-};
-
-class MalformedRecordTest : public PropertyRecordTest,
-                            public testing::WithParamInterface<MalformedCase> {};
-
-TEST_P(MalformedRecordTest, RaisesUnsupportedFormatNamingKeyAndOffset) {
-    const MalformedCase& c = GetParam();
-    Ref<Object> gadget = NewGadget();
-    std::string message;
-    try {
-        RuntimeMassPropertySetter(gadget.get(), String(c.record));
-        ADD_FAILURE() << "nothing raised";
-    } catch (const RaisedException& raised) {
-        EXPECT_STREQ(raised.ExceptionObject()->cls->name, "UnsupportedFormatException");
-        message = RuntimeExceptionMessage(raised.ExceptionObject().get()).Std();
+TEST_F(PropertyRecordTest, AMalformedRecordRaisesUnsupportedFormatNamingKeyAndOffset) {
+    const std::string period9 = "Period " + Bytes({9, 0, 0, 0, 0, 0, 0, 0});
+    struct Case {
+        std::string record;
+        std::string where;                 // the key and offset the message names
+        std::vector<std::string> applied;  // entries set before the fault
+    };
+    // clang-format off
+    const Case cases[] = {
+        {period9 + "RunMode " + Bytes({1, 0, 0, 0}), "key \"RunMode\" at offset 15", {"Period=9"}},
+        {"Colour " + Bytes({1, 2, 3, 0}),            "key \"Colour\" at offset 0",   {}},
+        {period9 + " " + Bytes({1}),                 "key \"\" at offset 15",        {"Period=9"}},
+        {"Name " + Bytes({100, 0, 0, 0}) + "abc",    "key \"Name\" at offset 0",     {}},
+        {"FontSize " + Bytes({0, 0, 0x40}),          "key \"FontSize\" at offset 0", {}},
+        {"Transparent " + Bytes({2}),                "key \"Transparent\" at offset 0", {}},
+        {"Friend " + Bytes({0, 0, 0, 0, 0, 0, 0, 0}), "key \"Friend\" at offset 0",  {}},
+        {"Transparent ",                             "key \"Transparent\" at offset 0", {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        gSetLog.clear();
+        Ref<Object> gadget = NewGadget();
+        std::string raised, message;
+        try {
+            RuntimeMassPropertySetter(gadget.get(), String(c.record));
+        } catch (const RaisedException& exception) {
+            raised = exception.ExceptionObject()->cls->name;
+            message = RuntimeExceptionMessage(exception.ExceptionObject().get()).Std();
+        }
+        EXPECT_EQ(raised, "UnsupportedFormatException") << c.where;
+        EXPECT_NE(message.find(c.where), std::string::npos) << message;
+        EXPECT_EQ(gSetLog, c.applied) << c.where;
     }
-    EXPECT_NE(message.find(c.where), std::string::npos) << message;
-    EXPECT_EQ(gSetLog, c.applied);
-}
-
-const std::string kPeriod9 = "Period " + Bytes({9, 0, 0, 0, 0, 0, 0, 0});
-
-INSTANTIATE_TEST_SUITE_P(
-    Refused, MalformedRecordTest,
-    testing::Values(
-        MalformedCase{"TruncatedInteger",
-                      kPeriod9 + "RunMode " + Bytes({1, 0, 0, 0}),
-                      "key \"RunMode\" at offset 15",
-                      {"Period=9"}},
-        MalformedCase{
-            "KeyWithoutBlank", kPeriod9 + "RunMode", "key \"RunMode\" at offset 15", {"Period=9"}},
-        MalformedCase{
-            "UnknownKey", "Colour " + Bytes({1, 2, 3, 0}), "key \"Colour\" at offset 0", {}},
-        MalformedCase{
-            "EmptyKey", kPeriod9 + " " + Bytes({1}), "key \"\" at offset 15", {"Period=9"}},
-        MalformedCase{"StringRunsPastTheEnd",
-                      "Name " + Bytes({100, 0, 0, 0}) + "abc",
-                      "key \"Name\" at offset 0",
-                      {}},
-        MalformedCase{
-            "StringLengthCutShort", "Name " + Bytes({3, 0}), "key \"Name\" at offset 0", {}},
-        MalformedCase{"HugeStringLength",
-                      "Name " + Bytes({0xFF, 0xFF, 0xFF, 0xFF}) + "x",
-                      "key \"Name\" at offset 0",
-                      {}},
-        MalformedCase{"SingleCutShort",
-                      "FontSize " + Bytes({0, 0, 0x40}),
-                      "key \"FontSize\" at offset 0",
-                      {}},
-        MalformedCase{"BooleanOutOfRange",
-                      "Transparent " + Bytes({2}),
-                      "key \"Transparent\" at offset 0",
-                      {}},
-        MalformedCase{"ObjectTypeCannotBeCarried",
-                      "Friend " + Bytes({0, 0, 0, 0, 0, 0, 0, 0}),
-                      "key \"Friend\" at offset 0",
-                      {}},
-        MalformedCase{
-            "ValueMissingAtTheEnd", "Transparent ", "key \"Transparent\" at offset 0", {}}),
-    [](const testing::TestParamInfo<MalformedCase>& info) { return info.param.name; });
-
-TEST_F(PropertyRecordTest, EncoderRefusesAKeyThatCannotBeRead) {
-    const RecordEntry blank[] = {{"Run Mode", Int(1)}};
-    const RecordEntry empty[] = {{"", Int(1)}};
-    EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(blank); }), "UnsupportedFormatException");
-    EXPECT_EQ(RaisedClass([&] { EncodePropertyRecord(empty); }), "UnsupportedFormatException");
-}
-
-// A window record's Left and Top beyond Qt's int coordinates, before the window is built and
-// once it is placed: the window is pinned far off in the direction asked instead of QRect's
-// edges overflowing (a wrapped value also turned the sign).
-TEST_F(PropertyRecordTest, WindowPositionBeyondQtsCoordinatesIsPinnedNotWrapped) {
-    Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
-    const RecordEntry design[] = {{"Top", Int(-2147483653)}};
-    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(design));
-    WindowDefaultConstructor(window.get());
-    const RecordEntry moved[] = {{"Left", Int(2147483668)}};
-    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(moved));
-    EXPECT_GT(Get(window.get(), "Left").AsInteger(), 0);
-    EXPECT_LT(Get(window.get(), "Top").AsInteger(), 0);
-    // From one far side to the other, with a frame change between that shifts the window past
-    // the pinned edge: moving by the difference overflowed (caught under UBSan).
-    const RecordEntry across[] = {{"Type", Int(3)},
-                                  {"Visible", Bool(false)},
-                                  {"Left", Int(INT64_MIN)},
-                                  {"Type", Int(0)},
-                                  {"Left", Int(INT64_MAX)}};
-    RuntimeMassPropertySetter(window.get(), EncodePropertyRecord(across));
-    EXPECT_GT(Get(window.get(), "Left").AsInteger(), 0);
-    RuntimeCloseWindow(window.get());
 }
 
 }  // namespace

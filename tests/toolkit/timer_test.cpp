@@ -1,5 +1,4 @@
-// Timer: single and repeated runs, re-arming, stopping, the Action binding and receivers,
-// a window that went away, CallLater, and the interfaces a timer on a window implements.
+// Timer: the record of a single run fires once, its period after the record was applied.
 #include "framework/toolkit/timer.h"
 
 #include <gtest/gtest.h>
@@ -8,56 +7,11 @@
 #include <QTest>
 
 #include "framework/toolkit/property_record.h"
-#include "framework/toolkit/window.h"
 #include "tests/toolkit/raised.h"
 
 namespace {
 
-// ---- a timer subclass that belongs to a window, as a program declares one ---------------
-
-constexpr int32_t kOwnerOffset = -56;  // after Timer's 44 bytes, aligned
-
-ClassRecord* OwnedTimerClass() {
-    static const InterfaceRow interfaces[] = {{[](InterfaceEntry* entry) {
-        static const GenericFn functions[] = {
-            AsGenericFn(+[](Object* self, Object* window) {
-                props::WeakRef::Set(self, kOwnerOffset, RuntimeNewWeakRef(window).get());
-            }),
-            AsGenericFn(+[](Object* self) {
-                Ref<Object> weak = props::Object::Get(self, kOwnerOffset);
-                return weak ? WeakRef::Value(weak.get()) : nullptr;
-            }),
-            AsGenericFn(+[](Object*) { return int64_t{7}; }),
-            AsGenericFn(+[](Object*, int64_t) {})};
-        RuntimeFillInterfaceEntry(entry, under_PaneChild::dunder_Lookup(), functions);
-    }}};
-    static ClassCell cell{};
-    return RuntimeBuildClass(
-        cell, {.name = "TimerTest.OwnedTimer",
-               .superclass = &Timer::dunder_Lookup,
-               .methodCount = Timer::kMethodCount,
-               .interfaceCount = 1,
-               .eventCount = 1,
-               .propertyCount = 7,
-               .instanceDataSize = 56,
-               .slotCount = Timer::kSlotCount,
-               .exit = [](Object* self) { props::Object::Set(self, kOwnerOffset, nullptr); },
-               .interfaces = interfaces});
-}
-
-// ---- a receiver of actions --------------------------------------------------------------
-
 int gFired = 0;
-int gPerformed = 0;
-
-ClassRecord* ReceiverClass() {
-    static const InterfaceRow interfaces[] = {{[](InterfaceEntry* entry) {
-        static const GenericFn functions[] = {AsGenericFn(+[](Object*) { ++gPerformed; })};
-        RuntimeFillInterfaceEntry(entry, actionNotificationReceiver::dunder_Lookup(), functions);
-    }}};
-    static ClassCell cell{};
-    return RuntimeBuildClass(cell, RootClass("TimerTest.Receiver", 0, {}, interfaces));
-}
 
 // Binds Action as a window binds it: to a method of `target`, held weakly (or to a function).
 void BindAction(Object* timer, Object* target) {
@@ -69,17 +23,11 @@ void BindAction(Object* timer, Object* target) {
                            delegate.get());
 }
 
-void Set(Object* timer, const char* property, Variant value) {
-    const PropertyEntry* entry = RuntimeFindProperty(timer->cls, property);
-    entry->boxedSetter(timer, entry, value);
-}
-
 class TimerTest : public LeakCheckedTest {
   protected:
     void SetUp() override {
         LeakCheckedTest::SetUp();
         gFired = 0;
-        gPerformed = 0;
     }
     Ref<Object> NewTimer() {
         Ref<Object> timer = RuntimeNewObject(Timer::dunder_Lookup());
@@ -87,18 +35,6 @@ class TimerTest : public LeakCheckedTest {
         return timer;
     }
 };
-
-TEST_F(TimerTest, ANewTimerIsOffUntilItsRunModeIsSetAndRefusesValuesOutOfRange) {
-    Ref<Object> timer = NewTimer();
-    Set(timer.get(), "Period", int64_t{10});
-    QTest::qWait(60);
-    EXPECT_EQ(gFired, 0);
-    EXPECT_FALSE(RuntimeTimerArmed(timer.get()));
-    EXPECT_EQ(RaisedClass([&] { Set(timer.get(), "RunMode", int64_t{3}); }),
-              "OutOfBoundsException");
-    EXPECT_EQ(RaisedClass([&] { Set(timer.get(), "Period", int64_t{-1}); }),
-              "OutOfBoundsException");
-}
 
 TEST_F(TimerTest, TheRecordOfASingleRunFiresOncePeriodAfterItWasApplied) {
     Ref<Object> timer = NewTimer();
@@ -113,123 +49,6 @@ TEST_F(TimerTest, TheRecordOfASingleRunFiresOncePeriodAfterItWasApplied) {
     QTest::qWait(400);
     EXPECT_EQ(gFired, 1);
     EXPECT_FALSE(RuntimeTimerArmed(timer.get()));
-}
-
-TEST_F(TimerTest, SettingThePeriodRestartsARunningCountdown) {
-    Ref<Object> timer = NewTimer();
-    Set(timer.get(), "Period", int64_t{200});
-    Set(timer.get(), "RunMode", int64_t{1});
-    QTest::qWait(150);
-    QElapsedTimer clock;
-    clock.start();
-    Set(timer.get(), "Period", int64_t{200});
-    QTRY_COMPARE_WITH_TIMEOUT(gFired, 1, 3000);
-    EXPECT_GE(clock.elapsed(), 200);
-}
-
-TEST_F(TimerTest, RunModeTwoFiresRepeatedlyUntilRunModeZero) {
-    Ref<Object> timer = NewTimer();
-    Set(timer.get(), "Period", int64_t{20});
-    Set(timer.get(), "RunMode", int64_t{2});
-    QTRY_VERIFY_WITH_TIMEOUT(gFired >= 3, 3000);
-    Set(timer.get(), "RunMode", int64_t{0});
-    int stoppedAt = gFired;
-    QTest::qWait(100);
-    EXPECT_EQ(gFired, stoppedAt);
-    EXPECT_FALSE(RuntimeTimerArmed(timer.get()));
-}
-
-TEST_F(TimerTest, DisablingStopsWhileEnablingAndResetStartAgain) {
-    Ref<Object> timer = NewTimer();
-    Set(timer.get(), "Period", int64_t{30});
-    Set(timer.get(), "RunMode", int64_t{1});
-    Set(timer.get(), "Enabled", false);
-    QTest::qWait(100);
-    EXPECT_EQ(gFired, 0);
-    Set(timer.get(), "Enabled", true);
-    QTRY_COMPARE_WITH_TIMEOUT(gFired, 1, 2000);
-    RuntimeCallSlot<void>(timer.get(), 2);  // Reset runs a spent single timer again
-    QTRY_COMPARE_WITH_TIMEOUT(gFired, 2, 2000);
-}
-
-TEST_F(TimerTest, ATimerReleasedByItsOwnHandlerGoesQuietly) {
-    Object* timer = RuntimeNewObjectRaw(Timer::dunder_Lookup());
-    Ref<Object> delegate = RuntimeCreateDelegate(DelegateInvocation<void, Object*>(),
-                                                 AsGenericFn(+[](Object* held, Object*) {
-                                                     ++gFired;
-                                                     RuntimeRelease(held);  // the last reference
-                                                 }),
-                                                 timer, "( Timer )", kDelegateWeakTarget);
-    RuntimeAddEventHandler(timer, Timer::kActionEvent, EventDispatchRoutine<void>(),
-                           delegate.get());
-    delegate.Reset();
-    Set(timer, "Period", int64_t{10});
-    Set(timer, "RunMode", int64_t{2});
-    QTRY_COMPARE_WITH_TIMEOUT(gFired, 1, 2000);
-    QTest::qWait(50);
-    EXPECT_EQ(gFired, 1);
-}
-
-TEST_F(TimerTest, ReceiversAreToldOfEveryFiringUntilRemoved) {
-    Ref<Object> timer = NewTimer();
-    Ref<Object> receiver = RuntimeNewObject(ReceiverClass());
-    auto add = [&] { RuntimeCallSlot<void, Object*>(timer.get(), 0, receiver.get()); };
-    add();
-    add();  // twice is once
-    Set(timer.get(), "Period", int64_t{20});
-    Set(timer.get(), "RunMode", int64_t{1});
-    QTRY_COMPARE_WITH_TIMEOUT(gPerformed, 1, 2000);
-    EXPECT_EQ(gFired, 1);
-    RuntimeCallSlot<void, Object*>(timer.get(), 1, receiver.get());  // remove
-    RuntimeCallSlot<void>(timer.get(), 2);                           // Reset
-    QTRY_COMPARE_WITH_TIMEOUT(gFired, 2, 2000);
-    EXPECT_EQ(gPerformed, 1);
-    EXPECT_EQ(RaisedClass([&] { Timer::addActionNotificationReceiver(timer.get(), timer.get()); }),
-              "IllegalCastException");
-}
-
-TEST_F(TimerTest, CallLaterCallsOnceAndCancelCallLaterPreventsIt) {
-    const MethodEntry* callLater = RuntimeFindMethod(Timer::dunder_Lookup(), "CallLater");
-    const MethodEntry* cancel = RuntimeFindMethod(Timer::dunder_Lookup(), "CancelCallLater");
-    auto delegateOf = [](void (*fn)()) {
-        return RuntimeCreateDelegate(DelegateInvocation<void>(), AsGenericFn(fn), nullptr, "()", 0);
-    };
-    Ref<Object> called = delegateOf(+[] { ++gFired; });
-    Ref<Object> cancelled = delegateOf(+[] { gFired += 100; });
-    for (const VariantList& args :
-         {VariantList{int64_t{20}, called}, VariantList{int64_t{20}, cancelled}})
-        callLater->invoker->Invoke(callLater->function, nullptr, &args);
-    VariantList toCancel{cancelled};
-    cancel->invoker->Invoke(cancel->function, nullptr, &toCancel);
-    QTRY_COMPARE_WITH_TIMEOUT(gFired, 1, 2000);
-    QTest::qWait(60);
-    EXPECT_EQ(gFired, 1);
-}
-
-TEST_F(TimerTest, ATimerOnAHiddenWindowFiresKnowsItsWindowAndOutlivesItQuietly) {
-    Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
-    WindowDefaultConstructor(window.get());
-    RuntimeHideWindow(window.get());
-    // Placed on the window the way a window creates its controls.
-    Ref<Object> timer = WindowAllocateObject(window.get(), OwnedTimerClass());
-    WindowAddControl(window.get(), "Timer1", timer.get());
-    BindAction(timer.get(), window.get());
-    const InterfaceEntry* pane = RuntimeInterfaceOf(timer.get(), under_PaneChild::dunder_Lookup());
-    EXPECT_NE(RuntimeInterfaceOf(timer.get(), actionSource::dunder_Lookup()), nullptr);
-    EXPECT_EQ(reinterpret_cast<Ref<Object> (*)(Object*)>(pane->table[under_PaneChild::kWindow])(
-                  timer.get()),
-              window);
-    Set(timer.get(), "Period", int64_t{20});
-    Set(timer.get(), "RunMode", int64_t{2});
-    QTRY_VERIFY_WITH_TIMEOUT(gFired >= 1, 2000);
-    EXPECT_FALSE(RuntimeWindowVisible(window.get()));
-
-    RuntimeCloseWindow(window.get());
-    window.Reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    int firedBefore = gFired;
-    QTest::qWait(100);
-    EXPECT_EQ(gFired, firedBefore) << "the Action bound to the window that went away";
 }
 
 }  // namespace
