@@ -6,4 +6,5 @@ add_executable(number_text_tests
   ${PROJECT_SOURCE_DIR}/tests/runtime/main.cpp
 )
 target_link_libraries(number_text_tests PRIVATE fw_number_text GTest::gtest)
+corvane_test_warnings(number_text_tests)
 gtest_discover_tests(number_text_tests DISCOVERY_MODE PRE_TEST)
