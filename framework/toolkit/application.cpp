@@ -88,10 +88,7 @@ void NewDocument(Object* app) {
 // Shows each open window's menu bar afresh, after the program changed its items.
 void RefreshMenuBar(Object* app) {
     AppState(app);
-    for (int64_t i = 0; i < RuntimeWindowCount(); ++i) {
-        Ref<Object> window = RuntimeWindowAt(i);
-        if (WindowImpl* impl = WindowImplOf(window.get())) ApplyWindowMenuBar(*impl);
-    }
+    ApplyAllWindowMenuBars();
 }
 
 // The thread operations serve any thread, so they do without the application's state.

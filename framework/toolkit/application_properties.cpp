@@ -12,6 +12,7 @@
 #include "framework/toolkit/menus.h"
 #include "framework/toolkit/qt_values.h"
 #include "framework/toolkit/toolkit_internal.h"
+#include "framework/toolkit/window_impl.h"
 
 namespace {
 
@@ -121,6 +122,7 @@ void AppMenuBarSetter(Object* app, int32_t /*offset*/, Object* menuBar) {
     AppState(app);
     Ref<Object> bar = RuntimeCheckCast(menuBar, MenuBar::dunder_Lookup());
     props::Object::Set(app, app_field::kMenuBar, bar.get());
+    ApplyAllWindowMenuBars();  // the windows without a bar of their own hold this one
 }
 
 Ref<Object> AppMenuBarGetter(Object* app, int32_t /*offset*/) {

@@ -1,5 +1,7 @@
 // MenuBar: the top of a menu tree. Its top-level items' QActions go into every QMenuBar that
-// installs it, so the application and each window show the one bar object. Before a menu
+// installs it, so the application and each window show the one bar object; a window without
+// a bar of its own holds the application's bar's actions unseen, so that its key equivalents
+// choose their items there too, as they do in a window that shows the bar. Before a menu
 // opens, and before a key equivalent is looked up, the items are enabled for the window
 // that will get the command.
 #include <QAction>
@@ -19,12 +21,12 @@ namespace {
 
 ClassCell gMenuBar{nullptr, &MenuBar::dunder_ctblinit};
 
-// Marks a QMenuBar with the bar object it shows, so that a bar refreshes only the Qt menu
-// bars that still show it.
+// Marks a host (a QMenuBar, or a window's widget) with the bar object it holds, so that a bar
+// refreshes only the hosts that still hold it.
 constexpr const char* kShownBarProperty = "corvaneMenuBar";
 
 struct MenuBarState {
-    std::vector<QPointer<QMenuBar>> installed;  // the Qt menu bars that show this bar
+    std::vector<QPointer<QWidget>> installed;  // the hosts that hold this bar's actions
 };
 
 MenuBarState* BarState(Object* bar) {
@@ -37,16 +39,16 @@ std::vector<Object*>& InstalledBars() {
     return *bars;
 }
 
-bool ShowsBar(QMenuBar* qbar, Object* bar) {
-    return qbar->property(kShownBarProperty).value<void*>() == static_cast<void*>(bar);
+bool ShowsBar(QWidget* host, Object* bar) {
+    return host->property(kShownBarProperty).value<void*>() == static_cast<void*>(bar);
 }
 
-void FillQtMenuBar(QMenuBar* qbar, Object* bar) {
-    for (QAction* shown : qbar->actions()) qbar->removeAction(shown);
+void FillHost(QWidget* host, Object* bar) {
+    for (QAction* shown : host->actions()) host->removeAction(shown);
     if (!bar) return;
     std::vector<Ref<Object>> top = MenuState(bar).children;
     for (const Ref<Object>& item : top)
-        if (QAction* action = MenuItemAction(item.get())) qbar->addAction(action);
+        if (QAction* action = MenuItemAction(item.get())) host->addAction(action);
 }
 
 // Enables the items of every installed bar before Qt decides whether a key equivalent is
@@ -114,11 +116,11 @@ void MenuBarChildrenChanged(Object* bar) {
     if (!state) return;
     auto& installed = state->installed;
     installed.erase(std::remove_if(installed.begin(), installed.end(),
-                                   [&](const QPointer<QMenuBar>& qbar) {
-                                       return !qbar || !ShowsBar(qbar, bar);
+                                   [&](const QPointer<QWidget>& host) {
+                                       return !host || !ShowsBar(host, bar);
                                    }),
                     installed.end());
-    for (const QPointer<QMenuBar>& qbar : installed) FillQtMenuBar(qbar, bar);
+    for (const QPointer<QWidget>& host : installed) FillHost(host, bar);
 }
 
 void MenuBarForget(Object* bar) {
@@ -136,19 +138,19 @@ void MenuAboutToShow(Object* item) {
     if (window) ToolkitRaiseEnableMenuItems(window);
 }
 
-void ToolkitInstallMenuBar(QMenuBar* qbar, Object* menuBar) {
-    if (!qbar) return;
+void ToolkitInstallMenuBar(QWidget* host, Object* menuBar) {
+    if (!host) return;
     under_UITrap();
     if (menuBar && !IsMenuItem(menuBar))
         RuntimeRaiseNew(
             IllegalCastException::dunder_Lookup(),
             std::string("an object of class ") + menuBar->cls->name + " is no menu bar");
-    qbar->setProperty(kShownBarProperty, QVariant::fromValue<void*>(menuBar));
-    FillQtMenuBar(qbar, menuBar);
+    host->setProperty(kShownBarProperty, QVariant::fromValue<void*>(menuBar));
+    FillHost(host, menuBar);
     if (MenuBarState* state = BarState(menuBar)) {
-        if (std::find(state->installed.begin(), state->installed.end(), qbar) ==
+        if (std::find(state->installed.begin(), state->installed.end(), host) ==
             state->installed.end())
-            state->installed.emplace_back(qbar);
+            state->installed.emplace_back(host);
         auto& bars = InstalledBars();
         if (std::find(bars.begin(), bars.end(), menuBar) == bars.end()) bars.push_back(menuBar);
         WatchKeyEquivalents();

@@ -14,6 +14,7 @@ class MenuHandlers {
     void Bind(const String& itemName, void* method);
     // The method bound to `itemName`, or nil.
     GenericFn Find(const String& itemName) const;
+    bool Empty() const { return bindings_.empty(); }
 
   private:
     struct Binding {

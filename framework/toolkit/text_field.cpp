@@ -28,6 +28,21 @@ class LengthLimit : public QValidator {
     }
 };
 
+// A line edit that keeps its selection while the menu bar has the keyboard: the Edit items
+// chosen with the keys act on it, as they do when chosen with the mouse (an open menu takes
+// no focus), and the field has it back when the menu is left.
+class LineEdit : public QLineEdit {
+  public:
+    using QLineEdit::QLineEdit;
+
+  protected:
+    void focusOutEvent(QFocusEvent* event) override {
+        if (event->reason() != Qt::MenuBarFocusReason) return QLineEdit::focusOutEvent(event);
+        QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);  // keeps the selection
+        QLineEdit::focusOutEvent(&toMenu);
+    }
+};
+
 // The values only TextField declares.
 struct TextFieldValues {
     bool password = false;
@@ -92,7 +107,7 @@ class TextFieldImpl : public WithValues<EditorImpl<QLineEdit>, TextFieldValues> 
 
   protected:
     QWidget* MakeWidget(QWidget* parent) override {
-        auto* edit = new QLineEdit(parent);
+        auto* edit = new LineEdit(parent);
         limit_ = new LengthLimit(edit);
         edit->setValidator(limit_);
         return edit;

@@ -48,7 +48,8 @@ void ToolkitControlAdded(Object* control, Object* window, const String& name);
 Object* ToolkitControlOwner(Object* control);
 
 // ---- menus (menu_item.cpp) --------------------------------------------------------------
-// Builds (or refreshes) the Qt menu bar that shows `menuBar`'s items in a window.
-void ToolkitInstallMenuBar(QMenuBar* bar, Object* menuBar);
+// Puts `menuBar`'s top-level items into `host` (or none, for nil): a QMenuBar shows them; a
+// window's own widget holds them unseen, so that their key equivalents work in that window.
+void ToolkitInstallMenuBar(QWidget* host, Object* menuBar);
 // Enables and greys the bar's items as their AutoEnabled state asks, for `window`.
 void ToolkitAutoEnableMenus(Object* menuBar, Object* window);

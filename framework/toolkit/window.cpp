@@ -450,17 +450,29 @@ void ApplyWindowBackground(WindowImpl& impl) {
     }
 }
 
+// A window with a bar of its own shows it; one without holds the application's bar unseen,
+// as the one bar at the top of the screen serves such a window on macOS: its key
+// equivalents are the menu's in every window of the program.
 void ApplyWindowMenuBar(WindowImpl& impl) {
     WindowWidget* widget = impl.widget;
     if (!widget) return;
     if (impl.menuBar) {
+        ToolkitInstallMenuBar(widget, nullptr);
         QMenuBar* bar = widget->EnsureMenuBar();
         ToolkitInstallMenuBar(bar, impl.menuBar.get());
         bar->setVisible(impl.menuBarVisible);
     } else {
         widget->RemoveMenuBar();
+        Ref<Object> app = RuntimeApplicationObject();
+        ToolkitInstallMenuBar(widget, app ? AppMenuBarGetter(app.get(), 0).get() : nullptr);
     }
     ApplyWindowGeometry(impl);
+}
+
+void ApplyAllWindowMenuBars() {
+    std::vector<Ref<Object>> windows = OpenWindows();
+    for (const Ref<Object>& window : windows)
+        if (WindowImpl* impl = WindowImplOf(window.get())) ApplyWindowMenuBar(*impl);
 }
 
 void ShowWindowWidget(WindowImpl& impl, bool activate) {
@@ -684,12 +696,31 @@ Object* ToolkitWindowOfWidget(QWidget* widget) {
     return nullptr;
 }
 
-// A window just hidden may still count as active for a moment on X11, until the window
-// system's focus change arrives; it gets no commands.
+namespace {
+
+// A window that takes menu commands itself: it shows a bar of its own or binds handlers.
+bool TakesMenuCommands(Object* window) {
+    WindowImpl* impl = WindowImplOf(window);
+    return impl && (impl->menuBar || !impl->menuHandlers.Empty());
+}
+
+}  // namespace
+
+// The active window when it takes menu commands itself. A window that does not (the About
+// box) leaves the bar to the frontmost shown window that does, as the bar that serves every
+// window on macOS stays that window's: its items keep the state that window gives them,
+// whichever of the two the window system made active first. A window just hidden may still
+// count as active for a moment on X11, until the window system's focus change arrives; it
+// gets no commands.
 Object* ToolkitMenuCommandWindow() {
-    QWidget* active = QApplication::activeWindow();
-    if (active && active->isVisible())
-        if (Object* window = ToolkitWindowOfWidget(active)) return window;
+    QWidget* activeWidget = QApplication::activeWindow();
+    Object* active =
+        activeWidget && activeWidget->isVisible() ? ToolkitWindowOfWidget(activeWidget) : nullptr;
+    if (active && TakesMenuCommands(active)) return active;
+    for (const Ref<Object>& window : OpenWindows())
+        if (RuntimeWindowVisible(window.get()) && TakesMenuCommands(window.get()))
+            return window.get();
+    if (active) return active;
     for (const Ref<Object>& window : OpenWindows())
         if (RuntimeWindowVisible(window.get())) return window.get();
     return nullptr;

@@ -109,6 +109,8 @@ void ApplyWindowFlags(WindowImpl& impl);
 void ApplyWindowGeometry(WindowImpl& impl);
 void ApplyWindowBackground(WindowImpl& impl);
 void ApplyWindowMenuBar(WindowImpl& impl);
+// ApplyWindowMenuBar for every open window: after the application's bar changed.
+void ApplyAllWindowMenuBars();
 // Shows the widget (placed on its first show, full screen when asked); `activate` also
 // brings it to the front and makes it active.
 void ShowWindowWidget(WindowImpl& impl, bool activate);

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/toolkit/application.h"
+#include "framework/toolkit/application_impl.h"
 #include "framework/toolkit/toolkit_internal.h"
 #include "framework/toolkit/window.h"
 #include "tests/toolkit/raised.h"
@@ -217,6 +219,31 @@ TEST_F(MenusOnAWindowTest, EditItemsActOnTheFocusedFieldAndAreEnabledWhereTheyAp
     ToolkitAutoEnableMenus(bar_.get(), window_.get());
     Item("EditUndo")->trigger();
     EXPECT_EQ(field_->text().toStdString(), "");
+}
+
+// A window without a bar of its own holds the application's: the bar's key equivalents choose
+// their items in it, also when the bar is given to the application after the window opened.
+TEST_F(MenusTest, AWindowWithoutABarOfItsOwnTakesTheApplicationBarsKeyEquivalents) {
+    gCommands = 0;
+    Ref<Object> bar = BuildTree();
+    Ref<Object> window = RuntimeNewObject(Window::dunder_Lookup());
+    WindowDefaultConstructor(window.get());
+    RuntimeShowWindow(window.get());
+    WindowAddMenuHandler(window.get(), "Measure", reinterpret_cast<void*>(&Command));
+    QWidget* top = ToolkitWindowWidget(window.get())->window();
+    top->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+    Ref<Object> app = RuntimeNewObject(Application::dunder_Lookup());
+    RuntimeRegisterAppObject(app.get());
+    AppMenuBarSetter(app.get(), 0, bar.get());
+    QTest::keyClick(top, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(gCommands, 1);
+    EXPECT_EQ(top->findChild<QMenuBar*>(), nullptr) << "the bar is not shown in the window";
+    AppMenuBarSetter(app.get(), 0, nullptr);
+    QTest::keyClick(top, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(gCommands, 1) << "the bar taken from the application leaves the window too";
+    ToolkitForgetApplicationObject();
+    RuntimeCloseWindow(window.get());
 }
 
 }  // namespace

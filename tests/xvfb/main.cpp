@@ -5,13 +5,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "program_session.h"
 #include "x_display.h"
 
+// `--quit-from-splash`: only Ctrl+Q in the splash window, which must end the program before
+// the splash window's timer fires; no test runs. Otherwise every test, in one start-up.
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    xvfb::Session session = xvfb::Session::kTests;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--quit-from-splash") == 0)
+            session = xvfb::Session::kQuitFromSplash;
     VirtualDisplay display;
     if (!display.Running()) {
         std::fprintf(stderr, "xvfb: Xvfb did not start\n");
@@ -27,5 +34,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "xvfb: no XTEST on %s\n", display.Name().c_str());
         return 1;
     }
-    return xvfb::RunSession(input);
+    return xvfb::RunSession(input, session);
 }

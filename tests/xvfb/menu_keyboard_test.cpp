@@ -1,7 +1,8 @@
 // The Edit menu worked from the keyboard on X11: Alt gives the menu bar the keyboard, the
 // arrows open and walk the menus, Return chooses. A menu walked with the keys once takes the
 // focus itself when it opens again; its Edit items still belong to the field that had the
-// focus before the menu bar took it, also when a key with Ctrl brings them up to date.
+// focus before the menu bar took it, and to its selection, also when a key with Ctrl brings
+// them up to date.
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
@@ -45,6 +46,51 @@ TEST_F(MenuKeyboard, EditPasteChosenWithTheKeysActsOnTheFieldTypedIn) {
     Key("Return");
     WaitFor([&] { return r->text() == "0.5123456"; });
     EXPECT_EQ(r->text().toStdString(), "0.5123456") << "as much as fits, like the Paste key";
+    EXPECT_EQ(ToolkitBeepCount(), 0);
+}
+
+struct KeyboardEditCase {
+    const char* item;       // chosen with Return; nil: the menu is left with Escape
+    const char* rAfter;     // the r field's text afterwards
+    const char* selected;   // its selection afterwards
+    const char* clipboard;  // the clipboard's text afterwards
+};
+
+// The r field holds "0.5123" with "5123" selected, the clipboard "7".
+// clang-format off
+const KeyboardEditCase kKeyboardEditCases[] = {
+    {"Cut",     "0.",     "",     "5123"},
+    {"Copy",    "0.5123", "5123", "5123"},
+    {"Paste",   "0.7",    "",     "7"},
+    {"Clear",   "0.",     "",     "7"},
+    {nullptr,   "0.5123", "5123", "7"},
+};
+// clang-format on
+
+TEST_F(MenuKeyboard, EditItemsChosenWithTheKeysActOnTheSelectionWhichEscapeGivesBack) {
+    QLineEdit* r = Field("rEdit");
+    ClickOn(r);
+    ASSERT_TRUE(WaitFor([&] { return r->hasFocus(); }));
+    Settle();
+    for (const KeyboardEditCase& c : kKeyboardEditCases) {
+        const std::string item = c.item ? c.item : "Escape";
+        SCOPED_TRACE(item);
+        r->setText("0.5123");
+        r->setSelection(6, -4);
+        QApplication::clipboard()->setText("7");
+        for (const char* key : {"Alt_L", "Right", "Down"}) Key(key);
+        if (c.item) {
+            ASSERT_TRUE(WalkToEditItem(c.item)) << "greyed, or no such item";
+            Key("Return");
+        } else {
+            for (const char* key : {"Escape", "Escape"}) Key(key);
+        }
+        WaitFor([&] { return r->text() == c.rAfter && r->hasFocus(); });
+        EXPECT_EQ(r->text().toStdString(), c.rAfter);
+        EXPECT_EQ(r->selectedText().toStdString(), c.selected);
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), c.clipboard);
+        EXPECT_TRUE(r->hasFocus()) << "the field has the keys back";
+    }
     EXPECT_EQ(ToolkitBeepCount(), 0);
 }
 

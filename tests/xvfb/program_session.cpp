@@ -14,19 +14,31 @@
 
 #include "framework/toolkit/toolkit_internal.h"
 #include "shell/startup.h"
+#include "watchdog.h"
 
 namespace xvfb {
 namespace {
 
 constexpr int kSplashPeriodMs = 4000;
 constexpr int kLongWaitMs = 12000;  // beyond the splash period on a slow machine
-constexpr int kQuitWaitMs = 15000;
+// What the watchdog allows each stage; together well within CTest's limit for the test.
+constexpr int kComeUpMs = 60000;
+constexpr int kTestsMs = 180000;
+constexpr int kEndMs = 20000;
 
 XInput* gInput = nullptr;
+Session gSession = Session::kTests;
 QElapsedTimer gClock;  // from the start of the program
 StartupRecord gStartup;
 int gTestsFailed = 1;
 bool gQuitByKey = false;
+bool gConversionAtQuit = false;
+
+// The program could not be brought to its Quit key: says why and ends it.
+void GiveUp(const char* why) {
+    std::fprintf(stderr, "xvfb: %s\n", why);
+    RuntimeApplicationQuit(98);
+}
 
 void RecordStartup() {
     Ref<Object> splash = Splash();
@@ -41,19 +53,24 @@ void RecordStartup() {
         gStartup.conversionAtMs = int(gClock.elapsed());
 }
 
-// Quits as a person does, with the Quit item's key in the conversion window.
-void QuitByKey() {
-    QTimer::singleShot(kQuitWaitMs, qApp, [] {
-        std::fprintf(stderr, "xvfb: the program did not end after its Quit key\n");
-        RuntimeApplicationQuit(99);
-    });
-    QWidget* top = TopLevel(Conversion());
-    if (!top) return RuntimeApplicationQuit(98);
+// Quits as a person does, with the Quit item's key, in `window` once it is in front.
+void QuitByKeyIn(const Ref<Object>& window, const char* where) {
+    QWidget* top = TopLevel(window);
+    if (!top || !WaitFor([&] { return top->isVisible() && top->isActiveWindow(); }))
+        return GiveUp("the window to quit from never came to the front");
     Settle();
-    top->activateWindow();
-    if (!WaitFor([&] { return top->isActiveWindow(); })) return RuntimeApplicationQuit(97);
     Input().Chord({"Control_L", "q"});
     gQuitByKey = true;
+    Expect(where, kEndMs);
+}
+
+// Ctrl+Q with the About box in front ends the program as in any other window.
+void QuitFromAboutBox() {
+    if (!Shown(Conversion())) return GiveUp("the conversion window is not up to show About");
+    Settle();
+    const std::string why = TryChooseWithMouse("Edit", "About Corvane");
+    if (!why.empty()) return GiveUp(why.c_str());
+    QuitByKeyIn(Splash(), "the program to end after Ctrl+Q in the About box");
 }
 
 // Runs once the event loop runs: the start-up has ended and the program waits for input.
@@ -62,9 +79,16 @@ void Drive() {
         QTimer::singleShot(0, qApp, &Drive);
         return;
     }
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit,
+                     [] { gConversionAtQuit = bool(Conversion()); });
+    if (gSession == Session::kQuitFromSplash) {
+        gTestsFailed = 0;
+        return QuitByKeyIn(Splash(), "the program to end after Ctrl+Q in the splash window");
+    }
+    Expect("the tests to finish", kTestsMs);
     RecordStartup();
     gTestsFailed = RUN_ALL_TESTS();
-    QuitByKey();
+    QuitFromAboutBox();
 }
 
 void ScheduleDrive() {
@@ -77,16 +101,21 @@ const StartupRecord& Startup() {
     return gStartup;
 }
 
-int RunSession(XInput& input) {
+int RunSession(XInput& input, Session session) {
     gInput = &input;
+    gSession = session;
     ToolkitSetResourceFolder(CORVANE_RESOURCE_FOLDER);
     qAddPreRoutine(&ScheduleDrive);  // the program makes its application itself
+    Expect("the program to come up and run its event loop", kComeUpMs);
     gClock.start();
     static char name[] = "corvane-conversion";
     static char* argv[] = {name, nullptr};  // the runtime keeps main's arguments
     const int status = RunProgram(1, argv);
+    Disarm();
     if (status != 0) std::fprintf(stderr, "xvfb: the program ended with status %d\n", status);
-    return gTestsFailed || !gQuitByKey || status != 0;
+    const bool early = session == Session::kQuitFromSplash && gConversionAtQuit;
+    if (early) std::fprintf(stderr, "xvfb: the conversion window came before the quit\n");
+    return gTestsFailed || !gQuitByKey || status != 0 || early;
 }
 
 XInput& Input() {
@@ -134,25 +163,48 @@ void ClickOn(QWidget* widget, QPoint at) {
     Input().Click(global.x(), global.y());
 }
 
-void ChooseWithMouse(const char* menu, const char* item) {
-    auto* bar = TopLevel(Conversion())->findChild<QMenuBar*>();
-    ASSERT_NE(bar, nullptr);
+QMenu* OpenWithMouse(const char* menu, std::string& why) {
+    QWidget* top = TopLevel(Conversion());
+    auto* bar = top ? top->findChild<QMenuBar*>() : nullptr;
+    if (!bar) {
+        why = "the conversion window shows no menu bar";
+        return nullptr;
+    }
     QAction* title = nullptr;
     for (QAction* action : bar->actions())
         if (action->text() == QLatin1String(menu)) title = action;
-    ASSERT_TRUE(title && title->menu()) << menu;
-    ClickOn(bar, bar->actionGeometry(title).center());
+    if (!title || !title->menu()) {
+        why = std::string("the bar has no menu ") + menu;
+        return nullptr;
+    }
+    const QPoint at = bar->mapToGlobal(bar->actionGeometry(title).center());
+    Input().Click(at.x(), at.y());
     QMenu* opened = title->menu();
-    ASSERT_TRUE(WaitFor([&] { return opened->isVisible() && opened->windowHandle()->isExposed(); }))
-        << menu << " did not open";
+    if (!WaitFor([&] { return opened->isVisible() && opened->windowHandle()->isExposed(); })) {
+        why = std::string(menu) + " did not open";
+        return nullptr;
+    }
+    return opened;
+}
+
+std::string TryChooseWithMouse(const char* menu, const char* item) {
+    std::string why;
+    QMenu* opened = OpenWithMouse(menu, why);
+    if (!opened) return why;
     Settle();
     QAction* chosen = nullptr;
     for (QAction* action : opened->actions())
         if (action->text() == QLatin1String(item)) chosen = action;
-    ASSERT_NE(chosen, nullptr) << item;
-    ClickOn(opened, opened->actionGeometry(chosen).center());
-    ASSERT_TRUE(WaitFor([&] { return !opened->isVisible(); })) << menu << " stayed open";
+    if (!chosen) return std::string(menu) + " has no item " + item;
+    const QPoint at = opened->mapToGlobal(opened->actionGeometry(chosen).center());
+    Input().Click(at.x(), at.y());
+    if (!WaitFor([&] { return !opened->isVisible(); })) return std::string(menu) + " stayed open";
     Settle();
+    return "";
+}
+
+void ChooseWithMouse(const char* menu, const char* item) {
+    ASSERT_EQ(TryChooseWithMouse(menu, item), "");
 }
 
 void ProgramTest::SetUp() {

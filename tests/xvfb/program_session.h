@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "framework/toolkit/toolkit.h"
 #include "framework/toolkit/toolkit_testing.h"
@@ -25,9 +27,13 @@ struct StartupRecord {
 };
 const StartupRecord& Startup();
 
-// Starts the program on `input`'s display, runs every test once it is up, quits it with its
-// Quit key; the process's exit status.
-int RunSession(XInput& input);
+enum class Session {
+    kTests,           // every test, once the program is up; then Ctrl+Q in the About box
+    kQuitFromSplash,  // Ctrl+Q in the splash window, before its timer fires
+};
+// Starts the program on `input`'s display by its real start-up, runs the session and checks
+// that the program ends through its Quit key with status 0; the process's exit status.
+int RunSession(XInput& input, Session session);
 
 XInput& Input();
 
@@ -44,8 +50,11 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 void Settle();
 // A press of the left button at `at` (the widget's coordinates; its centre by default).
 void ClickOn(QWidget* widget, QPoint at = QPoint(-1, -1));
-// Chooses `item` from the conversion window's menu `menu` with the mouse: the menu's title
-// in the bar, then the item in the menu that opens.
+// Opens the conversion window's menu `menu` with the mouse, by its title in the bar; the menu,
+// or nil with what went wrong in `why`.
+QMenu* OpenWithMouse(const char* menu, std::string& why);
+// Opens `menu` so and chooses `item` in it; "" when it was chosen, else what went wrong.
+std::string TryChooseWithMouse(const char* menu, const char* item);
 void ChooseWithMouse(const char* menu, const char* item);
 
 // Each test starts with the conversion window up and active, the About box hidden, both

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,8 +37,11 @@ std::string ReadDisplayNumber(int fd) {
 VirtualDisplay::VirtualDisplay() {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return;
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
+        // The server ends with the tests, however they end.
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) _exit(127);
         close(pipeFds[0]);
         int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, STDOUT_FILENO);

@@ -10,7 +10,7 @@
 #include <vector>
 
 // An Xvfb on a display number it picks itself, without a window manager; stopped with the
-// object.
+// object, or when the process ends in any other way.
 class VirtualDisplay {
   public:
     VirtualDisplay();
