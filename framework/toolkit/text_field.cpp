@@ -1,6 +1,7 @@
 // TextField: one line of editable text, a QLineEdit.
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
@@ -28,18 +29,51 @@ class LengthLimit : public QValidator {
     }
 };
 
-// A line edit that keeps its selection while the menu bar has the keyboard: the Edit items
-// chosen with the keys act on it, as they do when chosen with the mouse (an open menu takes
-// no focus), and the field has it back when the menu is left.
-class LineEdit : public QLineEdit {
+// The editor widget. Text an input method commits enters as far as the limit leaves room,
+// as a paste does; the validator would refuse the whole commit, after KeyDown has taken
+// each of its characters. The selection stays while the menu bar has the keyboard: the Edit
+// items chosen with the keys act on it, as they do when chosen with the mouse (an open menu
+// takes no focus), and the field has it back when the menu is left.
+class FieldWidget : public QLineEdit {
   public:
-    using QLineEdit::QLineEdit;
+    explicit FieldWidget(QWidget* parent) : QLineEdit(parent), limit(new LengthLimit(this)) {
+        setValidator(limit);
+    }
+
+    LengthLimit* const limit;
 
   protected:
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        const QString commit = event->commitString();
+        int64_t room = Room(*event);
+        if (CharacterCount(commit) > room)
+            event->setCommitString(FirstCharacters(commit, room), event->replacementStart(),
+                                   event->replacementLength());
+        QLineEdit::inputMethodEvent(event);
+    }
     void focusOutEvent(QFocusEvent* event) override {
         if (event->reason() != Qt::MenuBarFocusReason) return QLineEdit::focusOutEvent(event);
         QFocusEvent toMenu(QEvent::FocusOut, Qt::PopupFocusReason);  // keeps the selection
         QLineEdit::focusOutEvent(&toMenu);
+    }
+
+  private:
+    // The characters a commit may add to what stays of the text: the selection goes first,
+    // then the range the commit replaces, counted from the cursor as QLineEdit counts it. A
+    // text already longer than the limit may stay as long.
+    int64_t Room(const QInputMethodEvent& event) const {
+        if (limit->limit <= 0) return INT64_MAX;
+        QString kept = text();
+        int cursor = cursorPosition();
+        if (hasSelectedText()) {
+            cursor = selectionStart();
+            kept.remove(cursor, selectionLength());
+        }
+        int from = std::max(cursor + event.replacementStart(), 0);
+        if (event.replacementLength() > 0 && from + event.replacementLength() <= kept.size())
+            kept.remove(from, event.replacementLength());
+        int64_t most = std::max(limit->limit, CharacterCount(text()));
+        return std::max<int64_t>(most - CharacterCount(kept), 0);
     }
 };
 
@@ -107,9 +141,8 @@ class TextFieldImpl : public WithValues<EditorImpl<QLineEdit>, TextFieldValues> 
 
   protected:
     QWidget* MakeWidget(QWidget* parent) override {
-        auto* edit = new LineEdit(parent);
-        limit_ = new LengthLimit(edit);
-        edit->setValidator(limit_);
+        auto* edit = new FieldWidget(parent);
+        limit_ = edit->limit;
         return edit;
     }
 

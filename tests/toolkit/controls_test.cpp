@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -202,6 +203,26 @@ TEST_P(EditorTest, TypingAndPastingStopAtTheLimitButTheProgramsLongerTextIsKept)
     EXPECT_EQ(editTextGetter(control.get(), 0).Std(), "-0.123456789");  // no longer than it was
     QTest::keyClick(widget, Qt::Key_Backspace);
     EXPECT_EQ(editTextGetter(control.get(), 0).Std(), "-0.12345678");  // shortening is allowed
+}
+
+TEST_P(EditorTest, AnInputMethodsTextEntersAsFarAsTheLimitLeavesRoom) {
+    Ref<Object> control = AddEditor({{"MaximumCharactersAllowed", Int(9)}});
+    QWidget* widget = WidgetNamed("input");
+    auto commit = [widget](const char* text) {
+        QInputMethodEvent event;
+        event.setCommitString(QString::fromUtf8(text));
+        QApplication::sendEvent(widget, &event);
+    };
+    commit("1234567");
+    commit("890");
+    EXPECT_EQ(editTextGetter(control.get(), 0).Std(), "123456789");
+
+    editTextSetter(control.get(), 0, "-0.123456789");  // longer than the limit, as Format may write
+    QTest::keyClick(widget, Qt::Key_End);
+    QTest::keyClick(widget, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(widget, Qt::Key_Left, Qt::ShiftModifier);
+    commit("987");  // in place of "89": the text may stay as long as it was
+    EXPECT_EQ(editTextGetter(control.get(), 0).Std(), "-0.123456798");
 }
 
 INSTANTIATE_TEST_SUITE_P(Editors, EditorTest,
