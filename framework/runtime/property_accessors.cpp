@@ -1,5 +1,8 @@
 #include "property_accessors.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "exceptions.h"
 #include "weak_ref.h"
 
@@ -98,4 +101,34 @@ TypeCodeTest RuntimeBoxedAccessorTypes(BoxedGetter getter, BoxedSetter setter) {
     }
     if (!gets || (setter && sets != gets)) return nullptr;
     return gets;
+}
+
+namespace {
+
+template <class T>
+void AddFieldAccessors(std::vector<GenericFn>& out) {
+    using A = typename props::For<T>::Type;
+    out.push_back(AsGenericFn(&A::Get));
+    out.push_back(AsGenericFn(&A::Set));
+}
+
+}  // namespace
+
+bool RuntimeIsFieldAccessor(GenericFn function) {
+    static const std::vector<GenericFn> accessors = [] {
+        std::vector<GenericFn> all;
+        AddFieldAccessors<double>(all);
+        AddFieldAccessors<float>(all);
+        AddFieldAccessors<int64_t>(all);
+        AddFieldAccessors<bool>(all);
+        AddFieldAccessors<uint8_t>(all);
+        AddFieldAccessors<Color>(all);
+        AddFieldAccessors<String>(all);
+        AddFieldAccessors<Ref<Object>>(all);
+        AddFieldAccessors<void*>(all);
+        AddFieldAccessors<Variant>(all);
+        all.push_back(AsGenericFn(&props::WeakRef::Set));
+        return all;
+    }();
+    return function && std::find(accessors.begin(), accessors.end(), function) != accessors.end();
 }

@@ -109,6 +109,10 @@ struct AccessorTypes<Ref<::Object>> {
 // framework's own or the two exchange different types.
 TypeCodeTest RuntimeBoxedAccessorTypes(BoxedGetter getter, BoxedSetter setter);
 
+// Whether `function` is one of the framework's generic getters or setters of a stored field,
+// which read or write at the object reference plus the entry's field offset.
+bool RuntimeIsFieldAccessor(GenericFn function);
+
 // A stored property whose value lives in the object's field at `offset`.
 template <class T>
 PropertyRow StoredProperty(const char* name, uint32_t flags, const char* typeText,
