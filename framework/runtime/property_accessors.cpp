@@ -25,7 +25,7 @@ Variant String::Introspection::GetValue(::Object* object, const PropertyEntry* e
 
 void String::Introspection::SetValue(::Object* object, const PropertyEntry* entry,
                                      const Variant& value) {
-    if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+    if (!entry->setter) RaiseRefused(std::string(entry->name) + " is read-only");
     auto set = reinterpret_cast<void (*)(::Object*, int32_t, ::String)>(entry->setter);
     set(RuntimeRequire(object), entry->fieldOffset, value.AsString());
 }
@@ -48,7 +48,7 @@ Variant Object::Introspection::GetValue(::Object* object, const PropertyEntry* e
 
 void Object::Introspection::SetValue(::Object* object, const PropertyEntry* entry,
                                      const Variant& value) {
-    if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+    if (!entry->setter) RaiseRefused(std::string(entry->name) + " is read-only");
     TypeCode code = ParseTypeCode(entry->typeText);
     ::Object* target = RuntimeCastArgument(value.BorrowObject(), code);
     auto set = reinterpret_cast<void (*)(::Object*, int32_t, ::Object*)>(entry->setter);

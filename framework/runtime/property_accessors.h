@@ -28,7 +28,7 @@ struct Scalar {
             return CppType<T>::To(get(RuntimeRequire(object), entry->fieldOffset));
         }
         static void SetValue(::Object* object, const PropertyEntry* entry, const Variant& value) {
-            if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+            if (!entry->setter) RaiseRefused(std::string(entry->name) + " is read-only");
             auto set = reinterpret_cast<void (*)(::Object*, int32_t, T)>(entry->setter);
             TypeCode code;  // only objects look at the code, and they have their own accessors
             set(RuntimeRequire(object), entry->fieldOffset, CppType<T>::From(value, code));
