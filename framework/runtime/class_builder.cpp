@@ -148,6 +148,21 @@ FieldSpan CheckFieldPlace(const ClassSpec& spec, ClassRecord* super, const Prope
     return {row.name, begin, end};
 }
 
+// A row reads or writes a field when it is stored, and also, whatever its flags say, when it
+// is given one of the framework's field accessors: those read and write at the object
+// reference plus the row's offset, so that offset must be a field's.
+bool UsesField(const PropertyRow& row) {
+    return !(row.flags & kFlagComputed) || RuntimeIsFieldAccessor(row.getter) ||
+           RuntimeIsFieldAccessor(row.setter);
+}
+
+// A computed property has no field, so its entry's offset is 0.
+void CheckNoFieldOffset(const ClassSpec& spec, const PropertyRow& row) {
+    if (row.fieldOffset != 0)
+        BadRecord(spec, std::string(row.name) + ": a computed property has field offset " +
+                            std::to_string(row.fieldOffset) + ", not 0");
+}
+
 void CheckNoOverlap(const ClassSpec& spec, const std::vector<FieldSpan>& fields) {
     for (size_t i = 0; i < fields.size(); ++i)
         for (size_t j = 0; j < i; ++j)
@@ -164,7 +179,11 @@ void WriteProperties(ClassRecord* record, ClassRecord* super, const ClassSpec& s
         const PropertyRow& row = spec.properties[i];
         const TypeCode type = ParseTypeCode(row.typeText);
         CheckAccessorTypes(spec, row, type);
-        if (!(row.flags & kFlagComputed)) fields.push_back(CheckFieldPlace(spec, super, row, type));
+        if (UsesField(row)) {
+            fields.push_back(CheckFieldPlace(spec, super, row, type));
+        } else {
+            CheckNoFieldOffset(spec, row);
+        }
         uint32_t index = inherited + static_cast<uint32_t>(i);
         PropertyEntry& entry = record->properties[index];
         entry.name = row.name;

@@ -13,8 +13,9 @@
 //      each entry gets its attribute table ("Hidden" for a hidden method);
 //   6. the handler of each handled event, taken from its virtual slot;
 //   7. own properties after the superclass's, with their attribute tables; each type text
-//      must be what the property's accessors take, and each stored field must lie inside
-//      the class's own part of the instance data, aligned to its size, apart from the others;
+//      must be what the property's accessors take; the field of each row that is stored or
+//      has the framework's field accessors must lie inside the class's own part of the
+//      instance data, aligned to its size, apart from the others; a computed row has offset 0;
 //   8. interface entries, each filled by its `Class:Interface.__Lookup` function.
 //
 // Every signature and type text is parsed and checked against its function here, when the

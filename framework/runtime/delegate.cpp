@@ -1,8 +1,10 @@
 #include "delegate.h"
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "call_trace.h"
 #include "class_builder.h"
 #include "delegate_internal.h"
 #include "weak_ref.h"
@@ -32,6 +34,16 @@ void DelegateExit(Object* self) {
 }
 
 ClassCell gDelegate{nullptr, &Delegate::dunder_ctblinit};
+
+// A delegate of an object's method binds that object to an event or a menu command: the
+// trace records each binding as it is made, with the target's class, the signature text and
+// the flags. A delegate of a plain function, without a target, binds nothing and stays out
+// of it.
+void TraceBinding(Object* target, const char* signature, int32_t flags) {
+    if (!target || !RuntimeTraceEnabled()) return;
+    RuntimeTrace(std::string("RuntimeCreateDelegate ") + target->cls->name + "|" + signature + "|" +
+                 std::to_string(flags));
+}
 
 using HandlerList = std::vector<std::pair<uint32_t, EventBinding>>;
 std::unordered_map<Object*, HandlerList>& Handlers() {
@@ -64,6 +76,7 @@ Ref<Object> RuntimeCreateDelegate(GenericFn invoke, GenericFn function, Object* 
         data->strongTarget = target;
     }
     Data(delegate.get()) = data;
+    TraceBinding(target, data->signature, flags);
     return delegate;
 }
 

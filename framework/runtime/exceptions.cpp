@@ -124,8 +124,11 @@ void RaiseNilObjectException() {
 }
 
 void RaiseUnsupported(std::string_view operation) {
-    RuntimeRaiseNew(UnsupportedOperationException::dunder_Lookup(),
-                    std::string(operation) + " is not supported on this platform");
+    RaiseRefused(std::string(operation) + " is not supported on this platform");
+}
+
+void RaiseRefused(std::string_view message) {
+    RuntimeRaiseNew(UnsupportedOperationException::dunder_Lookup(), message);
 }
 
 // ---- the stack check -----------------------------------------------------------------

@@ -66,8 +66,13 @@ ExceptionText RuntimeExceptionText(Object* exception);
 [[noreturn]] void RuntimeRaiseNew(ClassRecord* cls, std::string_view message);
 // Raises the nil-object exception: an object was used that is nil.
 [[noreturn]] void RaiseNilObjectException();
-// Raises UnsupportedOperationException for a framework operation with no implementation.
+// Raises UnsupportedOperationException for a framework operation with no implementation on
+// this platform. `operation` names it ("Window.DrawInto", "an array of 2 dimensions"); the
+// message is "<operation> is not supported on this platform".
 [[noreturn]] void RaiseUnsupported(std::string_view operation);
+// Raises UnsupportedOperationException for an operation refused for the reason `message`
+// gives, a whole sentence of its own ("Width is read-only").
+[[noreturn]] void RaiseRefused(std::string_view message);
 
 // Raises the nil-object exception when `object` is nil; returns it otherwise.
 inline Object* RuntimeRequire(Object* object) {

@@ -1,5 +1,8 @@
 #include "property_accessors.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "exceptions.h"
 #include "weak_ref.h"
 
@@ -22,7 +25,7 @@ Variant String::Introspection::GetValue(::Object* object, const PropertyEntry* e
 
 void String::Introspection::SetValue(::Object* object, const PropertyEntry* entry,
                                      const Variant& value) {
-    if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+    if (!entry->setter) RaiseRefused(std::string(entry->name) + " is read-only");
     auto set = reinterpret_cast<void (*)(::Object*, int32_t, ::String)>(entry->setter);
     set(RuntimeRequire(object), entry->fieldOffset, value.AsString());
 }
@@ -45,7 +48,7 @@ Variant Object::Introspection::GetValue(::Object* object, const PropertyEntry* e
 
 void Object::Introspection::SetValue(::Object* object, const PropertyEntry* entry,
                                      const Variant& value) {
-    if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+    if (!entry->setter) RaiseRefused(std::string(entry->name) + " is read-only");
     TypeCode code = ParseTypeCode(entry->typeText);
     ::Object* target = RuntimeCastArgument(value.BorrowObject(), code);
     auto set = reinterpret_cast<void (*)(::Object*, int32_t, ::Object*)>(entry->setter);
@@ -98,4 +101,34 @@ TypeCodeTest RuntimeBoxedAccessorTypes(BoxedGetter getter, BoxedSetter setter) {
     }
     if (!gets || (setter && sets != gets)) return nullptr;
     return gets;
+}
+
+namespace {
+
+template <class T>
+void AddFieldAccessors(std::vector<GenericFn>& out) {
+    using A = typename props::For<T>::Type;
+    out.push_back(AsGenericFn(&A::Get));
+    out.push_back(AsGenericFn(&A::Set));
+}
+
+}  // namespace
+
+bool RuntimeIsFieldAccessor(GenericFn function) {
+    static const std::vector<GenericFn> accessors = [] {
+        std::vector<GenericFn> all;
+        AddFieldAccessors<double>(all);
+        AddFieldAccessors<float>(all);
+        AddFieldAccessors<int64_t>(all);
+        AddFieldAccessors<bool>(all);
+        AddFieldAccessors<uint8_t>(all);
+        AddFieldAccessors<Color>(all);
+        AddFieldAccessors<String>(all);
+        AddFieldAccessors<Ref<Object>>(all);
+        AddFieldAccessors<void*>(all);
+        AddFieldAccessors<Variant>(all);
+        all.push_back(AsGenericFn(&props::WeakRef::Set));
+        return all;
+    }();
+    return function && std::find(accessors.begin(), accessors.end(), function) != accessors.end();
 }

@@ -28,7 +28,7 @@ struct Scalar {
             return CppType<T>::To(get(RuntimeRequire(object), entry->fieldOffset));
         }
         static void SetValue(::Object* object, const PropertyEntry* entry, const Variant& value) {
-            if (!entry->setter) RaiseUnsupported(std::string(entry->name) + " is read-only");
+            if (!entry->setter) RaiseRefused(std::string(entry->name) + " is read-only");
             auto set = reinterpret_cast<void (*)(::Object*, int32_t, T)>(entry->setter);
             TypeCode code;  // only objects look at the code, and they have their own accessors
             set(RuntimeRequire(object), entry->fieldOffset, CppType<T>::From(value, code));
@@ -108,6 +108,10 @@ struct AccessorTypes<Ref<::Object>> {
 // for none) exchange with their entry's getter and setter; nil when either is none of the
 // framework's own or the two exchange different types.
 TypeCodeTest RuntimeBoxedAccessorTypes(BoxedGetter getter, BoxedSetter setter);
+
+// Whether `function` is one of the framework's generic getters or setters of a stored field,
+// which read or write at the object reference plus the entry's field offset.
+bool RuntimeIsFieldAccessor(GenericFn function);
 
 // A stored property whose value lives in the object's field at `offset`.
 template <class T>

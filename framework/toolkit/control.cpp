@@ -501,8 +501,8 @@ void ToolkitSetControlOwner(Object* control, Object* window) {
     const InterfaceEntry* pane = RuntimeInterfaceOf(control, under_PaneChild::dunder_Lookup());
     if (!pane || pane->methodCount <= under_PaneChild::kSetWindow ||
         !pane->table[under_PaneChild::kSetWindow])
-        RaiseUnsupported(std::string("Window.__New: ") + control->cls->name +
-                         " cannot be placed on a window");
+        RaiseRefused(std::string("Window.__New: ") + control->cls->name +
+                     " cannot be placed on a window");
     reinterpret_cast<SetWindowFn>(pane->table[under_PaneChild::kSetWindow])(control, window);
 }
 

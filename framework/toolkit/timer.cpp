@@ -86,7 +86,7 @@ void Arm(Object* timer, bool restart) {
     }
     if (!restart && !(state.timer && state.timer->isActive())) return;
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app) RaiseUnsupported("Timer: a timer runs only while the application runs");
+    if (!app) RaiseRefused("Timer: a timer runs only while the application runs");
     if (!state.timer) {
         state.timer = new QTimer(app);
         state.timer->setTimerType(Qt::PreciseTimer);
@@ -192,7 +192,7 @@ void ScheduleLaterCall(int64_t milliseconds, Object* delegate, bool withValue, V
     under_UITrap();
     RuntimeRequire(delegate);
     QCoreApplication* app = QCoreApplication::instance();
-    if (!app) RaiseUnsupported("Timer.CallLater: calls run only while the application runs");
+    if (!app) RaiseRefused("Timer.CallLater: calls run only while the application runs");
     static uint64_t nextId = 0;
     uint64_t id = ++nextId;
     LaterCalls().push_back({id, Ref<Object>::Retain(delegate), withValue, std::move(value)});

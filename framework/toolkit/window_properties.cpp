@@ -226,7 +226,7 @@ struct FieldValue {
 
 // An entry that only holds its place, so that the table keeps the size the class declares.
 int64_t Reserved(Object*, int32_t) {
-    RaiseUnsupported("a reserved entry of Window's property table, which holds no value");
+    RaiseRefused("a reserved entry of Window's property table holds no value");
 }
 
 template <class A>

@@ -166,6 +166,31 @@ TEST_F(Design, ControlEventsAreBoundToTheirWindowsMethodsHoldingTheWindowWeakly)
         EXPECT_EQ(RuntimeDelegateTarget(delegate.get()) == nullptr, weak) << "the window is gone";
 }
 
+// Each window binds its controls' events as it creates them, then its menu items when the
+// framework raises AddMenuHandlers; the trace shows every delegate as it is made.
+TEST_F(Design, EachWindowMakesItsBindingsInOrderEachDelegateWithItsSignatureAndFlag) {
+    const Tables tables = Read("bindings.txt");
+    CloseBothWindows();
+    RuntimeTraceClear();
+    RuntimeTraceEnable(true);
+    MainWnd::MainWnd();  // its Open brings the splash window up
+    RuntimeTraceEnable(false);
+    const std::vector<std::string> trace = RuntimeTraceLog();
+    RuntimeTraceClear();
+    for (const std::string window : {"MainWnd.MainWnd", "SplashWnd.SplashWnd"}) {
+        SCOPED_TRACE(window);
+        std::vector<std::string> expected, made;
+        for (const char* section : {"bindings", "menu bindings"})
+            for (const Row& row : Section(tables, section))
+                if (row.at("window") == window)
+                    expected.push_back(BindingTraceEntry(window, Text(row.at("signature")),
+                                                         row.at("weak target") == "yes"));
+        for (const std::string& entry : trace)
+            if (entry.starts_with(BindingTracePrefix(window))) made.push_back(entry);
+        EXPECT_EQ(made, expected);
+    }
+}
+
 // The bar's items read top down, each as its row shows it, with its parent's name.
 void ReadItems(Object* menu, const std::string& parent, std::vector<Row>& out) {
     for (int64_t i = 0; i < RuntimeMenuItemCount(menu); ++i) {

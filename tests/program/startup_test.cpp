@@ -73,10 +73,16 @@ TEST_P(StartupTest, StartsInItsFixedOrderAndEndsWithStatusZero) {
     EXPECT_EQ(Run(), 0);
 
     std::vector<std::string> expected = StartupCalls(data);
-    for (const char* call : {"AppMenuBarSetter Menu.Menu", "RuntimeRegisterAppObject App",
-                             "RunFrameworkInitialization",
-                             "WindowDefaultConstructor SplashWnd.SplashWnd", "RuntimeRun"})
+    for (const char* call :
+         {"AppMenuBarSetter Menu.Menu", "RuntimeRegisterAppObject App",
+          "RunFrameworkInitialization", "WindowDefaultConstructor SplashWnd.SplashWnd"})
         expected.push_back(call);
+    const Tables bindings = Read("bindings.txt");
+    for (const Row& row : Section(bindings, "bindings"))  // the splash window's
+        if (row.at("window") == "SplashWnd.SplashWnd")
+            expected.push_back(conversion_test::BindingTraceEntry(
+                row.at("window"), Text(row.at("signature")), row.at("weak target") == "yes"));
+    expected.push_back("RuntimeRun");
     std::vector<std::string> trace = RuntimeTraceLog();
     ASSERT_GE(trace.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(trace.begin(), trace.begin() + expected.size()), expected);

@@ -1,6 +1,7 @@
 // Registration refuses a property that would write outside its own field or through an
-// accessor of another type, and an object argument is checked against its class even when
-// that class was registered after the signature that names it.
+// accessor of another type, whether its flags call it stored or computed, and a computed
+// property that names a field offset; and an object argument is checked against its class
+// even when that class was registered after the signature that names it.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -14,6 +15,16 @@ double ReadsDouble(Object*, int32_t) {
 }
 Variant OwnBoxedGetter(Object*, const PropertyEntry*) {
     return Variant();
+}
+
+// `row` with other flags or at another offset.
+PropertyRow Flagged(PropertyRow row, uint32_t flags) {
+    row.flags = flags;
+    return row;
+}
+PropertyRow At(PropertyRow row, int32_t offset) {
+    row.fieldOffset = offset;
+    return row;
 }
 
 ClassRecord* BaseLookup() {
@@ -43,6 +54,15 @@ const RefusedRow kRefused[] = {
     {"Reg.TypeText",      "Value", {StoredProperty<double>("Value", kStoredWritable, "i8", -8)},  8,  false},
     {"Reg.NarrowerText",  "Value", {ComputedProperty<double>("Value", kComputedReadOnly, "f4", &ReadsDouble, nullptr)}, 0, false},
     {"Reg.UnstatedType",  "Value", {{"Value", kComputedReadOnly, "f8", 0, AsGenericFn(&ReadsDouble), nullptr, &OwnBoxedGetter, nullptr}}, 0, false},
+    // Marked computed, yet given the field accessors: they read and write at the offset all the same.
+    {"Reg.ComputedIntoTheHeader", "Value", {Flagged(StoredProperty<int64_t>("Value", kStoredWritable, "i8", -4), kComputedWritable)},  8,  false},
+    {"Reg.ComputedPastTheObject", "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", -16), kComputedWritable)}, 8,  false},
+    {"Reg.ComputedMisaligned",    "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", -12), kComputedWritable)}, 16, false},
+    {"Reg.ComputedOverTheSuper",  "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", -8), kComputedWritable)},  16, true},
+    {"Reg.FieldSetterOnly",       "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", 0, &ReadsDouble, &props::Double::Set), kComputedWritable)}, 8, false},
+    {"Reg.FieldGetterOnly",       "Value", {Flagged(ReadOnlyStoredProperty<double>("Value", kStoredWritable, "f8", 0), kComputedReadOnly)}, 8, false},
+    // Computed through its own functions, which touch no field: no offset either.
+    {"Reg.ComputedWithOffset",    "Value", {At(ComputedProperty<double>("Value", kComputedReadOnly, "f8", &ReadsDouble, nullptr), -8)}, 8, false},
 };
 // clang-format on
 

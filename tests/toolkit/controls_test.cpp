@@ -1,5 +1,5 @@
 // Controls in a real window: what their design records make the widgets show, the length
-// limit, a button's events and a canvas's backdrop.
+// limit, a button's events and a canvas's backdrop; what a window refuses.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -292,6 +292,57 @@ TEST_F(ControlsTest, CanvasPaintsItsBackdropUnscaledAtTheTopLeftAndNothingForNil
     EXPECT_EQ(PaintedAt(widget, 0, 0), QColor(Qt::magenta));
     EXPECT_EQ(RaisedClass([&] { canvasBackdropSetter(canvas.get(), 0, window_.get()); }),
               "IllegalCastException");
+}
+
+// ---- refusals ------------------------------------------------------------------------------
+
+// Each an UnsupportedOperationException whose message reads as one sentence: a value its
+// record may not set, an entry that holds no value, an object it cannot hold as a control,
+// an operation this platform lacks.
+TEST_F(ControlsTest, EachRefusalOfAWindowSaysInOneSentenceWhatItRefuses) {
+    Object* window = window_.get();
+    auto applies = [window](std::initializer_list<RecordEntry> entries) {
+        return [window, record = std::vector<RecordEntry>(entries)] {
+            RuntimeMassPropertySetter(window, EncodePropertyRecord(record));
+        };
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> statement;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a record setting a reserved entry", applies({{"_Reserved1", Int(1)}}),
+         "_Reserved1 is read-only"},
+        {"reading a reserved entry",
+         [window] {
+             const PropertyEntry* entry = RuntimeFindProperty(window->cls, "_Reserved13");
+             entry->boxedGetter(window, entry);
+         },
+         "a reserved entry of Window's property table holds no value"},
+        {"a picture placed as a control",
+         [window] { WindowAllocateObject(window, Picture::dunder_Lookup()); },
+         "Window.__New: Picture cannot be placed on a window"},
+        {"drawing into a Graphics",
+         [window] {
+             const MethodEntry* method = RuntimeFindMethod(window->cls, "DrawInto");
+             RuntimeCallSlot<void, Object*, int64_t, int64_t, bool>(window, method->slot, nullptr,
+                                                                    0, 0, false);
+         },
+         "Window.DrawInto is not supported on this platform"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string raised = "nothing", message;
+        try {
+            c.statement();
+        } catch (const RaisedException& exception) {
+            raised = exception.ExceptionObject()->cls->name;
+            message = RuntimeExceptionMessage(exception.ExceptionObject().get()).Std();
+        }
+        EXPECT_EQ(raised, "UnsupportedOperationException");
+        EXPECT_EQ(message, c.message);
+    }
 }
 
 }  // namespace
