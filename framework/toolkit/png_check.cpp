@@ -95,7 +95,7 @@ struct SilentRead {
 };
 
 // libpng's own handlers print; these say nothing. An error ends the read through the jump
-// that PngDecodesWithoutError set.
+// that ReadsWithoutError set.
 [[noreturn]] void FailSilently(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
 }
@@ -119,6 +119,17 @@ void ReadEveryRow(png_structp png, png_infop info, SilentRead* read) {
     for (int pass = 0; pass < passes; ++pass)
         for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, read->row.data(), nullptr);
     png_read_end(png, info);
+}
+
+// Whether the whole read gets through without an error jumping back here. Nothing of this frame
+// changes after setjmp.
+bool ReadsWithoutError(png_structp png, png_infop info, SilentRead* read) {
+    if (setjmp(png_jmpbuf(png)) != 0) return false;
+    // As Qt's reader: a zlib stream whose header claims too small a window still inflates.
+    png_set_option(png, PNG_MAXIMUM_INFLATE_WINDOW, PNG_OPTION_ON);
+    png_set_read_fn(png, read, &ReadFromBytes);
+    ReadEveryRow(png, info, read);
+    return true;
 }
 
 }  // namespace
@@ -154,14 +165,7 @@ bool PngDecodesWithoutError(std::string_view bytes) {
         png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, &FailSilently, &IgnoreWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
-    bool whole = false;
-    if (info && setjmp(png_jmpbuf(png)) == 0) {
-        // As Qt's reader: a zlib stream whose header claims too small a window still inflates.
-        png_set_option(png, PNG_MAXIMUM_INFLATE_WINDOW, PNG_OPTION_ON);
-        png_set_read_fn(png, read.get(), &ReadFromBytes);
-        ReadEveryRow(png, info, read.get());
-        whole = true;
-    }
+    const bool whole = info && ReadsWithoutError(png, info, read.get());
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     return whole;
 }
