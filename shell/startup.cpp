@@ -50,9 +50,20 @@ void InitializeFramework() {
     under_RunFrameworkInitialization(RuntimeDelegateFunction(lateStartup.get()));
 }
 
-// Hands the exception that ended the start-up to the framework's report.
-void Report(const Ref<Object>& exception) {
-    under_UnhandledException(exception.get());
+// Runs the steps of the start-up; an exception from any of them skips the rest and is handed
+// to the framework's report once. An exception raised by the report itself passes up to the
+// caller. Whether the steps completed.
+template <class Steps>
+bool RunReportingFailure(Steps steps) {
+    Ref<Object> pending;
+    try {
+        steps();
+        return true;
+    } catch (const RaisedException& raised) {
+        pending = raised.ExceptionObject();
+    }
+    under_UnhandledException(pending.get());
+    return false;
 }
 
 }  // namespace
@@ -84,18 +95,13 @@ Ref<Object> under_CallFunctionWithExceptionHandling(void* function, void* argume
 }
 
 void under_Main() {
-    Ref<Object> pending;
-    try {
+    RunReportingFailure([] {
         InstallExceptionHook();
         RuntimeSetVersion(kRuntimeVersion);
         under_EarlyStartup();
         InitializeFramework();
         under_RuntimeRun();
-    } catch (const RaisedException& raised) {
-        pending = raised.ExceptionObject();
-    }
-    // Reported once; an exception raised by the report itself passes up out of _Main.
-    if (pending) Report(pending);
+    });
 }
 
 void under_EarlyStartup() {
@@ -139,18 +145,12 @@ void under_MakeDefaultView() {
 
 int RunProgram(int argc, char** argv) {
     RuntimeInit(argc, argv);
-    // Whatever is left pending here is not tested for: the finalisers and the exit run in
-    // every case. An initialiser that raised has been reported by nobody, so it is reported
-    // here; one that passed out of _Main came from the report itself.
+    // An initialiser that raised is reported as _Main reports a failed step, and _Main does not
+    // run. Whatever either report leaves pending stops here, untested: the finalisers and the
+    // exit run in every case.
     try {
-        RuntimePerformInitializers(ProgramInitializers());
-    } catch (const RaisedException& raised) {
-        Report(raised.ExceptionObject());
-        RuntimePerformFinalizers();
-        return RuntimeExit();
-    }
-    try {
-        under_Main();
+        if (RunReportingFailure([] { RuntimePerformInitializers(ProgramInitializers()); }))
+            under_Main();
     } catch (const RaisedException&) {
         // Raised by the report of an earlier exception, which has already been counted.
     }

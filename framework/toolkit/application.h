@@ -89,7 +89,9 @@ void QuitMenuAction();
 // name order; the program's entries follow them.
 std::span<const Initializer> FrameworkInitializers();
 
-// Whether a display can be reached. When none can, `why` says so in one line.
-bool ToolkitDisplayAvailable(std::string* why);
+// Whether a display can be reached by the platform that Qt will choose given the process
+// arguments `argc` and `argv` (as QApplication is given them) and the environment. When none
+// can, `why` says so in one line.
+bool ToolkitDisplayAvailable(int argc, char* const* argv, std::string* why);
 // Creates the Qt application if there is none yet (tests may create their own first).
 void ToolkitEnsureApplication();

@@ -1,6 +1,7 @@
 // Whether a display can be reached, asked before the Qt application is made: Qt ends the
 // process when its platform plug-in finds no display, so the toolkit asks first and raises,
-// saying why, instead.
+// saying why, instead. It asks where Qt will look: the platform and the X display that the
+// command line names, else those of the environment.
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -11,8 +12,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "framework/toolkit/application.h"
 
@@ -77,23 +80,91 @@ void Say(std::string* why, const std::string& text) {
     if (why) *why = "no display found: " + text;
 }
 
-// DISPLAY is "[host]:number[.screen]"; a local server listens on /tmp/.X11-unix/X<number>
-// (and on the abstract socket of that name), a remote one on TCP port 6000 + number.
-bool XServerReachable(std::string* why) {
-    const std::string display = Environment("DISPLAY");
+// ---- the command line as Qt reads it --------------------------------------------------------
+
+// Qt's default platform where neither the command line nor QT_QPA_PLATFORM names one.
+constexpr std::string_view kDefaultPlatform = "xcb";
+
+// The options that QGuiApplication takes out of the arguments before the platform plug-in sees
+// them, each with the value that follows it; the last three only while the platform is xcb.
+constexpr std::string_view kGuiValueOptions[] = {"-platformpluginpath", "-platform",
+                                                 "-platformtheme",      "-qwindowgeometry",
+                                                 "-qwindowtitle",       "-qwindowicon"};
+constexpr std::string_view kXcbGuiValueOptions[] = {"-geometry", "-title", "-icon"};
+// The options the X platform plug-in then takes, each with the value that follows it.
+constexpr std::string_view kXcbValueOptions[] = {"-display", "-name", "-visual"};
+
+template <size_t N>
+bool OneOf(std::string_view option, const std::string_view (&options)[N]) {
+    for (std::string_view known : options)
+        if (option == known) return true;
+    return false;
+}
+
+// Qt takes "--name" for "-name".
+std::string_view OptionName(std::string_view argument) {
+    return argument.starts_with("--") ? argument.substr(1) : argument;
+}
+
+// What the command line asks of the platform: nothing where it names neither.
+struct CommandLineChoice {
+    std::optional<std::string> platforms;  // -platform NAME[;NAME…]
+    std::optional<std::string> xDisplay;   // -display [host]:number[.screen]
+};
+
+// Reads the arguments in the two rounds Qt does: QGuiApplication takes its options (a value
+// option takes the next argument whatever it is, and at the end nothing), and the X platform
+// plug-in then reads what is left (a value option only where a value follows). The last
+// -platform and the last -display count.
+CommandLineChoice ReadCommandLine(int argc, char* const* argv) {
+    CommandLineChoice choice;
+    const std::string environment = Environment("QT_QPA_PLATFORM");
+    std::string platform = environment.empty() ? std::string(kDefaultPlatform) : environment;
+    std::vector<std::string_view> left;
+    for (int i = 1; i < argc; ++i) {
+        if (!argv[i]) continue;
+        const std::string_view option = OptionName(argv[i]);
+        const bool takesValue =
+            option.starts_with('-') &&
+            (OneOf(option, kGuiValueOptions) ||
+             (platform.starts_with(kDefaultPlatform) && OneOf(option, kXcbGuiValueOptions)));
+        if (!takesValue) {
+            left.push_back(argv[i]);
+        } else if (++i < argc && option == "-platform") {
+            choice.platforms = platform = argv[i];
+        }
+    }
+    for (size_t i = 0; i < left.size(); ++i) {
+        const std::string_view option = OptionName(left[i]);
+        if (i + 1 < left.size() && OneOf(option, kXcbValueOptions)) {
+            ++i;
+            if (option == "-display") choice.xDisplay = std::string(left[i]);
+        }
+    }
+    return choice;
+}
+
+// ---- the display servers ------------------------------------------------------------------
+
+// An X display is "[host]:number[.screen]"; a local server listens on /tmp/.X11-unix/X<number>
+// (and on the abstract socket of that name), a remote one on TCP port 6000 + number. `source`
+// says where the name came from, for the message.
+bool XServerReachable(const std::string& display, std::string_view source, std::string* why) {
     if (display.empty()) {
         Say(why, "DISPLAY is not set");
         return false;
     }
+    const std::string noNumber =
+        std::string(source) + " \"" + display + "\" names no display number";
     const size_t colon = display.rfind(':');
     if (colon == std::string::npos || colon + 1 >= display.size()) {
-        Say(why, "DISPLAY \"" + display + "\" names no display number");
+        Say(why, noNumber);
         return false;
     }
     std::string host = display.substr(0, colon);
     const std::string number = display.substr(colon + 1, display.find('.', colon) - colon - 1);
     if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos) {
-        Say(why, "DISPLAY \"" + display + "\" names no display number");
+        Say(why, noNumber);
         return false;
     }
     int error = 0;
@@ -137,13 +208,14 @@ bool IsWayland(std::string_view platform) {
 
 }  // namespace
 
-bool ToolkitDisplayAvailable(std::string* why) {
+bool ToolkitDisplayAvailable(int argc, char* const* argv, std::string* why) {
 #if defined(__APPLE__) || defined(_WIN32)
-    (void)why;
+    (void)argc, (void)argv, (void)why;
     return true;  // the platform's own window system is always there
 #else
-    // QT_QPA_PLATFORM may list several platforms ("wayland;xcb"), each with options after ':'.
-    const std::string platforms = Environment("QT_QPA_PLATFORM");
+    const CommandLineChoice asked = ReadCommandLine(argc, argv);
+    // The platforms may be a list tried in turn ("wayland;xcb"), each with options after ':'.
+    const std::string platforms = asked.platforms.value_or(Environment("QT_QPA_PLATFORM"));
     bool askX = platforms.empty(), askWayland = platforms.empty();
     size_t start = 0;
     while (start <= platforms.size() && !platforms.empty()) {
@@ -162,7 +234,11 @@ bool ToolkitDisplayAvailable(std::string* why) {
     }
     std::string xWhy, waylandWhy;
     if (askWayland && WaylandReachable(&waylandWhy)) return true;
-    if (askX && XServerReachable(&xWhy)) return true;
+    // An empty -display is no choice: the X library then reads DISPLAY itself.
+    const bool xFromCommandLine = asked.xDisplay && !asked.xDisplay->empty();
+    const std::string xDisplay = xFromCommandLine ? *asked.xDisplay : Environment("DISPLAY");
+    if (askX && XServerReachable(xDisplay, xFromCommandLine ? "-display" : "DISPLAY", &xWhy))
+        return true;
     if (why) *why = askX ? xWhy : waylandWhy;
     return false;
 #endif

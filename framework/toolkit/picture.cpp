@@ -99,7 +99,8 @@ class QuietImageDecoding {
 };
 
 // The image in `path`, or a null image when the file cannot be read as a picture. The file is
-// read once; a PNG that is cut short or damaged is refused before it is decoded.
+// read once; a PNG that is cut short or damaged, in its chunks or in its image data, is refused
+// before Qt decodes it.
 QImage ReadImage(const QString& path) {
     QFileInfo info(path);
     if (!info.isFile() || info.size() <= 0 || info.size() > kMaxFileBytes) return {};
@@ -110,7 +111,8 @@ QImage ReadImage(const QString& path) {
     const std::string_view view(bytes.constData(), static_cast<size_t>(bytes.size()));
     if (PngHasSignature(view)) {
         const std::optional<PngSize> png = PngIntactSize(view);
-        if (!png || !WithinLimits(png->width, png->height)) return {};
+        if (!png || !WithinLimits(png->width, png->height) || !PngDecodesWithoutError(view))
+            return {};
     }
     QBuffer buffer;
     buffer.setData(bytes);

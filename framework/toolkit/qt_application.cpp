@@ -139,9 +139,11 @@ void ToolkitEnsureApplication() {
             QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
                 Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
         // Qt ends the process when its platform finds no display; the framework raises
-        // instead, so that the start-up ends through its report like any other failure.
+        // instead, so that the start-up ends through its report like any other failure. The
+        // check reads the arguments Qt is about to read.
         std::string why;
-        if (!ToolkitDisplayAvailable(&why)) RuntimeRaiseNew(RuntimeException::dunder_Lookup(), why);
+        if (!ToolkitDisplayAvailable(RuntimeArgumentCount(), RuntimeArgumentVector(), &why))
+            RuntimeRaiseNew(RuntimeException::dunder_Lookup(), why);
         // Qt keeps the count by reference for the application's life: the runtime's lives on.
         toolkit.ownedApp = new QApplication(RuntimeArgumentCount(), RuntimeArgumentVector());
     }

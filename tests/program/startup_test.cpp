@@ -8,6 +8,7 @@
 
 #include "conversion/main_wnd.h"
 #include "data_table.h"
+#include "framework/toolkit/application_impl.h"
 #include "shell/file_types.h"
 #include "shell/menu.h"
 #include "shell/shell_testing.h"
@@ -144,33 +145,63 @@ TEST_F(FailingStartupTest, AMenuBarThatCannotBeBuiltEndsTheStartupAtThatStepWith
     EXPECT_EQ(RuntimeMenuItemCount(Menu::Menu().get()), 4) << "no half-built bar was kept";
 }
 
+// The report of an initialiser that raised: the runtime's own, which writes one line, or one
+// that raises in turn. Either way the run ends through the finalisers and the exit status.
 TEST_F(FailingStartupTest, AnInitialiserThatRaisesEndsTheRunWithOneReportAndAFailingStatus) {
-    gFinalized = false;
-    RuntimeAddFinalizer([] { gFinalized = true; });
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, 192 * 1024);
-    pthread_t thread;
-    static int status = -1;
-    ASSERT_EQ(pthread_create(
-                  &thread, &attributes,
-                  [](void*) -> void* {
-                      static char name[] = "corvane-conversion";
-                      static char* argv[] = {name, nullptr};
-                      status = RunProgram(1, argv);
-                      return nullptr;
-                  },
-                  nullptr),
-              0);
-    pthread_join(thread, nullptr);
-    pthread_attr_destroy(&attributes);
-    RuntimeInit(0, nullptr);  // this thread is the main one again
-    EXPECT_NE(status, 0);
-    EXPECT_TRUE(gFinalized);
-    EXPECT_EQ(RuntimeUnhandledExceptionCount(), 1);
-    EXPECT_EQ(RuntimeTraceLog(),
-              (std::vector<std::string>{"RuntimeUnhandledException StackOverflowException",
-                                        "RuntimePerformFinalizers"}));
+    struct Case {
+        const char* report;
+        void (*reporter)(Object*);
+        const char* printed;
+    };
+    const Case cases[] = {
+        {"the runtime's own", nullptr,
+         "corvane-conversion: StackOverflowException: the stack is exhausted\n"},
+        {"one that raises", [](Object*) { RaiseUnsupported("showing the report"); }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report);
+        ResetProcess();
+        RuntimeTraceEnable(true);
+        RuntimeSetUnhandledExceptionReporter(c.reporter);
+        gFinalized = false;
+        RuntimeAddFinalizer([] { gFinalized = true; });
+        // The initialisers run on a stack too small for any class to register.
+        pthread_attr_t attributes;
+        pthread_attr_init(&attributes);
+        pthread_attr_setstacksize(&attributes, 192 * 1024);
+        pthread_t thread;
+        static int status;
+        static bool escaped;
+        status = -1;
+        escaped = false;
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(pthread_create(
+                      &thread, &attributes,
+                      [](void*) -> void* {
+                          static char name[] = "corvane-conversion";
+                          static char* argv[] = {name, nullptr};
+                          try {
+                              status = RunProgram(1, argv);
+                          } catch (...) {
+                              escaped = true;  // it would have left main and ended the process
+                          }
+                          return nullptr;
+                      },
+                      nullptr),
+                  0);
+        pthread_join(thread, nullptr);
+        pthread_attr_destroy(&attributes);
+        RuntimeInit(0, nullptr);  // this thread is the main one again
+        RuntimeSetUnhandledExceptionReporter(&ToolkitReportUnhandledException);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.printed);
+        EXPECT_FALSE(escaped) << "an exception left RunProgram";
+        EXPECT_NE(status, 0);
+        EXPECT_TRUE(gFinalized);
+        EXPECT_EQ(RuntimeUnhandledExceptionCount(), 1);
+        EXPECT_EQ(RuntimeTraceLog(),
+                  (std::vector<std::string>{"RuntimeUnhandledException StackOverflowException",
+                                            "RuntimePerformFinalizers"}));
+    }
 }
 
 void Completes(void* calls) {
