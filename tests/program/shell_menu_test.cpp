@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 
 #include "framework/toolkit/toolkit.h"
 #include "shell/menu.h"
@@ -10,11 +11,34 @@
 
 namespace {
 
+// A build method that raises, as any step of building an item may.
+void RaisingBuildMethod(Object* /*bar*/) {
+    RuntimeRaiseNew(RuntimeException::dunder_Lookup(), "a build method failed");
+}
+
+// Puts `replacement` into slot `slot` of Menu.Menu's virtual table while it lives; the bar's
+// constructor reaches its build methods through that table.
+class BuildMethodReplaced {
+  public:
+    BuildMethodReplaced(uint32_t slot, GenericFn replacement)
+        : vtable_(Menu::Menu::dunder_Lookup()->vtable),
+          slot_(slot),
+          saved_(std::exchange(vtable_[slot], replacement)) {}
+    ~BuildMethodReplaced() { vtable_[slot_] = saved_; }
+    BuildMethodReplaced(const BuildMethodReplaced&) = delete;
+    BuildMethodReplaced& operator=(const BuildMethodReplaced&) = delete;
+
+  private:
+    GenericFn* vtable_;
+    uint32_t slot_;
+    GenericFn saved_;
+};
+
 TEST(MenuBar, IsBuiltOnceAndAFailedBuildLeavesNothingForTheNextCallToBuildAgain) {
     Menu::ForgetImplicitInstanceForTesting();
     const int64_t objects = RuntimeLiveObjectCount();
     std::string raised = "nothing";
-    std::thread([&] {  // off the main thread the items' setters refuse to run
+    std::thread([&] {  // off the main thread the bar refuses to be made
         try {
             Ref<Object> bar = Menu::Menu();
         } catch (const RaisedException& exception) {
@@ -30,6 +54,25 @@ TEST(MenuBar, IsBuiltOnceAndAFailedBuildLeavesNothingForTheNextCallToBuildAgain)
     const int64_t built = RuntimeLiveObjectCount();
     EXPECT_EQ(Menu::Menu().get(), bar.get());
     EXPECT_EQ(RuntimeLiveObjectCount(), built) << "nothing built the second time";
+}
+
+// The constructor stops at the build method that raises, with part of the bar built; whichever
+// method it is, nothing of that bar is kept, and the next call builds the whole bar anew.
+TEST(MenuBar, AConstructionThatRaisesPartWayKeepsNoBarAndTheNextCallBuildsItWhole) {
+    for (uint32_t failing : {Menu::Menu::kUntitled0Slot, Menu::Menu::kUntitled1Slot,
+                             Menu::Menu::kUntitled2Slot, Menu::Menu::kUntitled3Slot}) {
+        SCOPED_TRACE(failing);
+        Menu::ForgetImplicitInstanceForTesting();
+        const int64_t objects = RuntimeLiveObjectCount();
+        {
+            BuildMethodReplaced raising(failing, reinterpret_cast<GenericFn>(&RaisingBuildMethod));
+            EXPECT_THROW(Menu::Menu(), RaisedException);
+        }
+        EXPECT_EQ(RuntimeLiveObjectCount(), objects) << "the half-built bar and its items are gone";
+        Ref<Object> bar = Menu::Menu();
+        ASSERT_TRUE(bar);
+        EXPECT_EQ(RuntimeMenuItemCount(bar.get()), 4);
+    }
 }
 
 }  // namespace
