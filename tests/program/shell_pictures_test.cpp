@@ -4,19 +4,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QFile>
-#include <QImage>
 #include <filesystem>
-#include <iterator>
 #include <string>
-#include <vector>
 
 #include "conversion_fixture.h"
 #include "framework/toolkit/toolkit.h"
 #include "shell/pictures.h"
 #include "shell/shell_testing.h"
 #include "splash/splash_wnd.h"
-#include "tests/toolkit/png_bytes.h"
 
 namespace {
 
@@ -86,56 +81,6 @@ TEST_F(PicturesTest, WithoutTheirPicturesBothWindowsOpenAndWork) {
     conversion.Reset();
     splash.Reset();
     CloseBothWindows();
-}
-
-// Whether `widget` shows anything of its own: a canvas without a picture shows only what is
-// behind it, one colour throughout.
-bool ShowsOneColour(QWidget* widget) {
-    const QImage shown = widget->grab().toImage();
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            if (shown.pixel(x, y) != shown.pixel(0, 0)) return false;
-    return true;
-}
-
-// The shipped pictures with their image data damaged behind intact chunks and checksums:
-// opening them prints nothing, and each canvas stays as empty as without its file.
-TEST_F(PicturesTest, DamagedPicturesPrintNothingAndLeaveTheirCanvasesEmpty) {
-    using namespace conversion_test;
-    std::vector<png_bytes::Damage> cases = {
-        {"no damage", [](const QByteArray& png) { return png; }}};
-    cases.insert(cases.end(), std::begin(png_bytes::kImageDataDamages),
-                 std::end(png_bytes::kImageDataDamages));
-    for (const png_bytes::Damage& damage : cases) {
-        SCOPED_TRACE(damage.what);
-        const bool intact = &damage == &cases.front();
-        PicturesForgetForTesting();
-        for (const char* name : {"Checks.png", "corvane.png", "corvane2.png"}) {
-            QFile shipped(QString(CORVANE_RESOURCE_FOLDER "/") + name);
-            QFile served(QString::fromStdString((folder_ / name).string()));
-            ASSERT_TRUE(shipped.open(QIODevice::ReadOnly) && served.open(QIODevice::WriteOnly));
-            served.write(damage.make(shipped.readAll()));
-        }
-        testing::internal::CaptureStderr();  // the offscreen platform speaks when windows show
-        const bool opened[] = {static_cast<bool>(under_x_Checks::Checks()),
-                               static_cast<bool>(under_x_corvane::corvane()),
-                               static_cast<bool>(under_x_corvane2::corvane2())};
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-        for (bool one : opened) EXPECT_EQ(one, intact);
-        Ref<Object> conversion = MainWnd::MainWnd(), splash = SplashWnd::SplashWnd();
-        ASSERT_TRUE(conversion && splash);
-        for (const auto& [window, canvas] : {std::pair{conversion.get(), "Canvas1"},
-                                             {conversion.get(), "Canvas2"},
-                                             {splash.get(), "Canvas1"}}) {
-            EXPECT_EQ(static_cast<bool>(canvasBackdropGetter(ControlOf(window, canvas).get(), 0)),
-                      intact)
-                << canvas;
-            EXPECT_EQ(ShowsOneColour(QtControl(window, canvas)), !intact) << canvas;
-        }
-        conversion.Reset();
-        splash.Reset();
-        CloseBothWindows();
-    }
 }
 
 }  // namespace
