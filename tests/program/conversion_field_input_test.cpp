@@ -67,54 +67,5 @@ TEST_P(ConversionFieldInput, PassesTheFilterOnceUnlessAMenuItemTakesIt) {
 INSTANTIATE_TEST_SUITE_P(Inputs, ConversionFieldInput, testing::ValuesIn(kInputs),
                          [](const auto& info) { return std::string(info.param.label); });
 
-// An input method's commit into the r field, the z field holding "1.5": each character passes
-// the filter as its key would, and what it takes enters as far as the nine-character limit
-// leaves room, as a paste does; a full field takes nothing, as it takes no typed key.
-struct CommitCase {
-    const char* label;
-    const char* rBefore;  // written by the program, the cursor at its end
-    int selectFrom;       // the selection runs from here to the end; -1: none
-    int replaceFrom;      // the range the commit replaces, from the cursor
-    int replaceLength;
-    const char* commit;
-    int beeps;
-    const char* rAfter;
-};
-// clang-format off
-const CommitCase kCommits[] = {
-    {"IntoAnEmptyField",         "",          -1,  0, 0, "0.25",    0, "0.25"},
-    {"IntoANearlyFullField",     "0.123456",  -1,  0, 0, "789",     0, "0.1234567"},
-    {"RejectedCharactersLeftOut","0.12345",   -1,  0, 0, "7½89", 1, "0.1234578"},
-    {"OverTheSelection",         "0.1234567",  2,  0, 0, "9876543", 0, "0.9876543"},
-    {"ReplacingTheLastCharacter","0.1234567", -1, -1, 1, "89",      0, "0.1234568"},
-    {"IntoAFullField",           "0.1234567", -1,  0, 0, "8",       0, "0.1234567"},
-};
-// clang-format on
-void PrintTo(const CommitCase& c, std::ostream* out) {
-    *out << c.label;
-}
-
-class ConversionFieldCommit : public ConversionWindowTest,
-                              public testing::WithParamInterface<CommitCase> {};
-
-TEST_P(ConversionFieldCommit, EntersAsFarAsTheLimitLeavesRoomAndEmptiesTheOtherField) {
-    const CommitCase& c = GetParam();
-    editTextSetter(Accessor(W::kREditSlot).get(), 0, String(c.rBefore));
-    editTextSetter(Accessor(W::kZEditSlot).get(), 0, String("1.5"));
-    auto* r = QtControl<QLineEdit>(window(), "rEdit");
-    r->end(false);
-    if (c.selectFrom >= 0) r->setSelection(c.selectFrom, int(r->text().size()) - c.selectFrom);
-    ToolkitResetBeepCount();
-    QInputMethodEvent commit;
-    commit.setCommitString(QString::fromUtf8(c.commit), c.replaceFrom, c.replaceLength);
-    QApplication::sendEvent(r, &commit);
-    EXPECT_EQ(ToolkitBeepCount(), c.beeps);
-    EXPECT_EQ(ZText(), "");
-    EXPECT_EQ(RText(), c.rAfter);
-}
-
-INSTANTIATE_TEST_SUITE_P(Commits, ConversionFieldCommit, testing::ValuesIn(kCommits),
-                         [](const auto& info) { return std::string(info.param.label); });
-
 }  // namespace
 }  // namespace conversion_test

@@ -208,9 +208,9 @@ TEST_P(EditorTest, TypingAndPastingStopAtTheLimitButTheProgramsLongerTextIsKept)
 TEST_P(EditorTest, AnInputMethodsTextEntersAsFarAsTheLimitLeavesRoom) {
     Ref<Object> control = AddEditor({{"MaximumCharactersAllowed", Int(9)}});
     QWidget* widget = WidgetNamed("input");
-    auto commit = [widget](const char* text) {
+    auto commit = [widget](const char* text, int replaceFrom = 0, int replaceLength = 0) {
         QInputMethodEvent event;
-        event.setCommitString(QString::fromUtf8(text));
+        event.setCommitString(QString::fromUtf8(text), replaceFrom, replaceLength);
         QApplication::sendEvent(widget, &event);
     };
     commit("1234567");
@@ -223,6 +223,13 @@ TEST_P(EditorTest, AnInputMethodsTextEntersAsFarAsTheLimitLeavesRoom) {
     QTest::keyClick(widget, Qt::Key_Left, Qt::ShiftModifier);
     commit("987");  // in place of "89": the text may stay as long as it was
     EXPECT_EQ(editTextGetter(control.get(), 0).Std(), "-0.123456798");
+
+    // A field also counts the characters a commit replaces as room.
+    if (GetParam() != &TextField::dunder_Lookup) return;
+    editTextSetter(control.get(), 0, "123456789");
+    QTest::keyClick(widget, Qt::Key_End);
+    commit("01", -1, 1);  // in place of the "9" before the cursor
+    EXPECT_EQ(editTextGetter(control.get(), 0).Std(), "123456780");
 }
 
 INSTANTIATE_TEST_SUITE_P(Editors, EditorTest,
