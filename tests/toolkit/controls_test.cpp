@@ -308,18 +308,17 @@ TEST_F(ControlsTest, CanvasPaintsItsBackdropUnscaledAtTheTopLeftAndNothingForNil
 // an operation this platform lacks.
 TEST_F(ControlsTest, EachRefusalOfAWindowSaysInOneSentenceWhatItRefuses) {
     Object* window = window_.get();
-    auto applies = [window](std::initializer_list<RecordEntry> entries) {
-        return [window, record = std::vector<RecordEntry>(entries)] {
-            RuntimeMassPropertySetter(window, EncodePropertyRecord(record));
-        };
-    };
     struct Case {
         const char* what;
         std::function<void()> statement;
         const char* message;
     };
     const Case cases[] = {
-        {"a record setting a reserved entry", applies({{"_Reserved1", Int(1)}}),
+        {"a record setting a reserved entry",
+         [window] {
+             const RecordEntry entries[] = {{"_Reserved1", Int(1)}};
+             RuntimeMassPropertySetter(window, EncodePropertyRecord(entries));
+         },
          "_Reserved1 is read-only"},
         {"reading a reserved entry",
          [window] {
