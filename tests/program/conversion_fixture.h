@@ -44,17 +44,6 @@ inline void CloseBothWindows() {
     QApplication::processEvents();
 }
 
-// The trace entry of a delegate that binds a method of a window of class `window`, as the
-// runtime records it: the class, the delegate's signature text and its flags (1: the window
-// is held weakly). Every such entry of the window begins with BindingTracePrefix.
-inline std::string BindingTracePrefix(const std::string& window) {
-    return "RuntimeCreateDelegate " + window + "|";
-}
-inline std::string BindingTraceEntry(const std::string& window, const std::string& signature,
-                                     bool weak) {
-    return BindingTracePrefix(window) + signature + "|" + (weak ? "1" : "0");
-}
-
 inline bool SplashShown() {
     Ref<Object> splash = RuntimeGetImplicitWindow(String("SplashWnd.SplashWnd"));
     return splash && RuntimeWindowVisible(splash.get());
