@@ -56,9 +56,6 @@ const RefusedRow kRefused[] = {
     {"Reg.UnstatedType",  "Value", {{"Value", kComputedReadOnly, "f8", 0, AsGenericFn(&ReadsDouble), nullptr, &OwnBoxedGetter, nullptr}}, 0, false},
     // Marked computed, yet given the field accessors: they read and write at the offset all the same.
     {"Reg.ComputedIntoTheHeader", "Value", {Flagged(StoredProperty<int64_t>("Value", kStoredWritable, "i8", -4), kComputedWritable)},  8,  false},
-    {"Reg.ComputedPastTheObject", "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", -16), kComputedWritable)}, 8,  false},
-    {"Reg.ComputedMisaligned",    "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", -12), kComputedWritable)}, 16, false},
-    {"Reg.ComputedOverTheSuper",  "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", -8), kComputedWritable)},  16, true},
     {"Reg.FieldSetterOnly",       "Value", {Flagged(StoredProperty<double>("Value", kStoredWritable, "f8", 0, &ReadsDouble, &props::Double::Set), kComputedWritable)}, 8, false},
     {"Reg.FieldGetterOnly",       "Value", {Flagged(ReadOnlyStoredProperty<double>("Value", kStoredWritable, "f8", 0), kComputedReadOnly)}, 8, false},
     // Computed through its own functions, which touch no field: no offset either.
