@@ -450,9 +450,20 @@ void ApplyWindowBackground(WindowImpl& impl) {
     }
 }
 
+namespace {
+
+// The bar that serves a window: its own, else the application's (nil when neither has one),
+// as the one bar at the top of the screen serves a window without a bar on macOS.
+Ref<Object> BarServing(const WindowImpl& impl) {
+    if (impl.menuBar) return impl.menuBar;
+    Ref<Object> app = RuntimeApplicationObject();
+    return app ? AppMenuBarGetter(app.get(), 0) : nullptr;
+}
+
+}  // namespace
+
 // A window with a bar of its own shows it; one without holds the application's bar unseen,
-// as the one bar at the top of the screen serves such a window on macOS: its key
-// equivalents are the menu's in every window of the program.
+// so that the bar's key equivalents are the menu's in every window of the program.
 void ApplyWindowMenuBar(WindowImpl& impl) {
     WindowWidget* widget = impl.widget;
     if (!widget) return;
@@ -463,8 +474,7 @@ void ApplyWindowMenuBar(WindowImpl& impl) {
         bar->setVisible(impl.menuBarVisible);
     } else {
         widget->RemoveMenuBar();
-        Ref<Object> app = RuntimeApplicationObject();
-        ToolkitInstallMenuBar(widget, app ? AppMenuBarGetter(app.get(), 0).get() : nullptr);
+        ToolkitInstallMenuBar(widget, BarServing(impl).get());
     }
     ApplyWindowGeometry(impl);
 }
@@ -735,8 +745,7 @@ void ToolkitRaiseEnableMenuItems(Object* window) {
     WindowImpl* impl = WindowImplOf(window);
     if (!impl) return;
     Ref<Object> app = RuntimeApplicationObject();
-    Ref<Object> bar = impl->menuBar;
-    if (!bar && app) bar = AppMenuBarGetter(app.get(), 0);
+    Ref<Object> bar = BarServing(*impl);
     if (bar) RunProgramCode([&] { ToolkitAutoEnableMenus(bar.get(), window); });
     SendClassEvent(window, Window::kEnableMenuItems);
     if (app) SendClassEvent(app.get(), Application::kEnableMenuItems);
